@@ -1,0 +1,175 @@
+// Reading quillery-data's command line.
+#include "app/tools/tool_args.h"
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace quillery::tools {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, ToolCommand>, 7> kCommands{{
+    {"create", ToolCommand::kCreate},
+    {"import", ToolCommand::kImport},
+    {"export", ToolCommand::kExport},
+    {"list", ToolCommand::kList},
+    {"check", ToolCommand::kCheck},
+    {"rebuild", ToolCommand::kRebuild},
+    {"info", ToolCommand::kInfo},
+}};
+
+constexpr std::array<std::string_view, kQuilleryKeyCount> kKeyNames{
+    "CREATEDKEY", "DELETEKEY",  "TITLEKEYKEY",  "AUTHORKEY",  "DATEKEY",      "CATEGORYKEY",
+    "RATINGKEY",  "OTHERKEY",   "ISBNKEY",      "PUBDATEKEY", "CONDITIONKEY", "LOCATIONKEY",
+    "BUYDATEKEY", "EDITIONKEY", "PRINTDATEKEY", "VALUEKEY",
+};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+        if (upper(a[i]) != upper(b[i])) return false;
+    }
+    return true;
+}
+
+// How many positional arguments (FILE, CSV) a command takes.
+std::pair<std::size_t, std::size_t> positionalRange(ToolCommand command) {
+    switch (command) {
+        case ToolCommand::kImport:
+        case ToolCommand::kExport:
+            return {1, 2};
+        default:
+            return {1, 1};
+    }
+}
+
+std::string quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+class Parser {
+  public:
+    explicit Parser(std::span<const std::string_view> args) : args_(args) {}
+
+    ToolArgumentsParse run() {
+        if (args_.empty()) return fail("no command given");
+        ToolArguments parsed;
+        const std::string_view first = args_[0];
+        if (first == "--help" || first == "-h" || first == "help") {
+            parsed.help = true;
+            if (args_.size() == 1) return done(parsed);
+            if (args_.size() > 2) return fail("help takes one command name");
+            parsed.command = commandNamed(args_[1]);
+            if (!parsed.command) return fail("unknown command " + quoted(args_[1]));
+            return done(parsed);
+        }
+        parsed.command = commandNamed(first);
+        if (!parsed.command) {
+            return fail(first.starts_with("-") ? "unknown option " + quoted(first)
+                                               : "unknown command " + quoted(first));
+        }
+        command_ = parsed.command;
+        return readCommandArguments(parsed);
+    }
+
+  private:
+    ToolArgumentsParse readCommandArguments(ToolArguments& parsed) {
+        const ToolCommand command = *parsed.command;
+        const std::string name(commandName(command));
+        std::vector<std::string_view> positional;
+        bool optionsEnded = false;
+        for (std::size_t i = 1; i < args_.size(); ++i) {
+            const std::string_view arg = args_[i];
+            if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
+                positional.push_back(arg);
+            } else if (arg == "--") {
+                optionsEnded = true;
+            } else if (arg == "--help" || arg == "-h") {
+                parsed.help = true;
+            } else if (arg == "--dry-run" && command == ToolCommand::kImport) {
+                parsed.dryRun = true;
+            } else if (arg == "--all" && command == ToolCommand::kList) {
+                parsed.all = true;
+            } else if ((arg == "--key" || arg.starts_with("--key=")) &&
+                       command == ToolCommand::kList) {
+                std::string_view value;
+                if (arg == "--key") {
+                    if (i + 1 == args_.size()) return fail("--key needs a key name");
+                    value = args_[++i];
+                } else {
+                    value = arg.substr(6);
+                }
+                if (parsed.key) return fail("--key given twice");
+                parsed.key = keyNamed(value);
+                if (!parsed.key) return fail("unknown key " + quoted(value) + "; " + keyList());
+            } else {
+                return fail("unknown option " + quoted(arg) + " for " + name);
+            }
+        }
+        if (parsed.help) return done(parsed);
+
+        const auto [least, most] = positionalRange(command);
+        if (positional.size() < least) return fail(name + " needs the catalogue FILE");
+        if (positional.size() > most) {
+            return fail("too many arguments for " + name + ": " + quoted(positional[most]));
+        }
+        parsed.file = std::string(positional[0]);
+        if (parsed.file == "-") return fail("the catalogue FILE must be a file, not \"-\"");
+        if (positional.size() > 1) parsed.csv = std::string(positional[1]);
+        if (command == ToolCommand::kList && !parsed.key) return fail("list needs --key NAME");
+        return done(parsed);
+    }
+
+    static std::string keyList() {
+        std::string text = "the keys are";
+        for (std::size_t i = 0; i < kKeyNames.size(); ++i) {
+            text += (i == 0 ? " " : ", ");
+            text += kKeyNames[i];
+        }
+        return text;
+    }
+
+    ToolArgumentsParse fail(std::string error) const { return {std::nullopt, error, command_}; }
+    ToolArgumentsParse done(ToolArguments parsed) const {
+        return {std::move(parsed), {}, command_};
+    }
+
+    std::span<const std::string_view> args_;
+    std::optional<ToolCommand> command_;
+};
+
+}  // namespace
+
+ToolArgumentsParse parseToolArguments(std::span<const std::string_view> args) {
+    return Parser(args).run();
+}
+
+std::optional<ToolCommand> commandNamed(std::string_view name) {
+    for (const auto& [text, command] : kCommands) {
+        if (text == name) return command;
+    }
+    return std::nullopt;
+}
+
+std::string_view commandName(ToolCommand command) {
+    for (const auto& [text, each] : kCommands) {
+        if (each == command) return text;
+    }
+    return {};
+}
+
+std::optional<QuilleryKey> keyNamed(std::string_view name) {
+    if (name.size() > 4 && equalsIgnoringCase(name.substr(0, 4), "QLY:")) name.remove_prefix(4);
+    for (std::size_t i = 0; i < kKeyNames.size(); ++i) {
+        if (equalsIgnoringCase(name, kKeyNames[i])) return static_cast<QuilleryKey>(i);
+    }
+    return std::nullopt;
+}
+
+std::string_view keyName(QuilleryKey key) {
+    return kKeyNames[static_cast<std::size_t>(key)];
+}
+
+}  // namespace quillery::tools

@@ -1,0 +1,289 @@
+// quillery-data's commands over the catalogue store. A command that writes first reads and
+// checks everything it will write, then opens the catalogue, checks it is sound, and writes in
+// one transaction; any failure on the way leaves the file as it was.
+#include "app/tools/tool_commands.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "app/catalogue_csv.h"
+#include "app/tools/tool_files.h"
+#include "runtime/codepage.h"
+#include "runtime/errors.h"
+
+namespace quillery::tools {
+
+namespace {
+
+constexpr std::string_view kProgram = "quillery-data: ";
+
+int failed(ToolContext& context, const std::string& message) {
+    context.err << kProgram << message << "\n";
+    return ExitStatus::kFailed;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+int storeFailed(ToolContext& context, std::string_view what, const std::string& file,
+                const StoreStatus& status) {
+    return failed(context, std::string(what) + " " + quoted(file) + ": " + status.text);
+}
+
+// Closes the store however the command ends.
+class OpenCatalogue {
+  public:
+    explicit OpenCatalogue(CatalogueStore& store) : store_(store) {}
+    ~OpenCatalogue() { close(); }
+    OpenCatalogue(const OpenCatalogue&) = delete;
+    OpenCatalogue& operator=(const OpenCatalogue&) = delete;
+
+    StoreStatus open(const std::string& path, StoreAccess access) {
+        StoreStatus status = store_.open(path, access);
+        open_ = status.ok();
+        return status;
+    }
+    StoreStatus create(const std::string& path) {
+        StoreStatus status = store_.create(path);
+        open_ = status.ok();
+        return status;
+    }
+    void close() {
+        if (open_) store_.close();
+        open_ = false;
+    }
+
+  private:
+    CatalogueStore& store_;
+    bool open_ = false;
+};
+
+// Adds `records` in one transaction; on any failure rolls back, so none of them stays.
+StoreStatus addAll(CatalogueStore& store, std::span<const QuilleryRecord> records) {
+    if (StoreStatus status = store.begin(); !status.ok()) return status;
+    for (const QuilleryRecord& record : records) {
+        if (StoreStatus status = store.add(record); !status.ok()) {
+            store.rollback();
+            return status;
+        }
+    }
+    StoreStatus status = store.commit();
+    if (!status.ok()) store.rollback();
+    return status;
+}
+
+// The position of the header record, the first in file order; 0 when the file has none.
+StoreStatus findHeader(CatalogueStore& store, std::int32_t& header) {
+    header = 0;
+    return store.forEachInFileOrder([&](std::int32_t position, const QuilleryRecord&) {
+        header = position;
+        return false;
+    });
+}
+
+std::string utf8(std::string_view cp1252) {
+    return cp1252ToUtf8(cp1252);
+}
+
+std::string authorOf(const QuilleryRecord& record) {
+    std::string author(record.LASTNAME.clipped());
+    if (!record.FIRSTNAME.isBlank()) {
+        if (!author.empty()) author += ", ";
+        author += record.FIRSTNAME.clipped();
+    }
+    return utf8(author);
+}
+
+// Opening failures that mean the file is there but not sound.
+bool isDamage(int code) {
+    return code == ErrorCode::kInvalidDataFile || code == ErrorCode::kInvalidKeyFile ||
+           code == ErrorCode::kKeyFileMustBeRebuilt || code == ErrorCode::kInvalidRecordDeclaration;
+}
+
+}  // namespace
+
+int runCreate(const ToolArguments& args, ToolContext& context) {
+    std::error_code error;
+    if (std::filesystem::exists(args.file, error)) {
+        return failed(context, quoted(args.file) + " already exists; nothing was written");
+    }
+    OpenCatalogue catalogue(context.store);
+    if (StoreStatus status = catalogue.create(args.file); !status.ok()) {
+        return storeFailed(context, "cannot create", args.file, status);
+    }
+    // Every catalogue starts with its blank header record, which is never listed.
+    const QuilleryRecord header{};
+    if (StoreStatus status = addAll(context.store, std::span(&header, 1)); !status.ok()) {
+        // A catalogue without its header record is no catalogue: the new file goes again.
+        catalogue.close();
+        std::filesystem::remove(args.file, error);
+        return storeFailed(context, "cannot write the header record of", args.file, status);
+    }
+    context.out << "created " << args.file << "\n";
+    return ExitStatus::kOk;
+}
+
+int runImport(const ToolArguments& args, ToolContext& context) {
+    const std::string source = args.csv.empty() || args.csv == "-" ? "standard input" : args.csv;
+    std::string csv, error;
+    if (!readWholeInput(args.csv, context.in, csv, error)) return failed(context, error);
+
+    const CatalogueCsvImport parsed = readCatalogueCsv(csv, context.now);
+    if (!parsed.ok()) {
+        return failed(context, source + ": " + parsed.problem->text() + "; nothing was written");
+    }
+    if (args.dryRun) {
+        context.out << source << ": " << parsed.records.size()
+                    << " entries, no problems found; nothing was written (--dry-run)\n";
+        return ExitStatus::kOk;
+    }
+
+    OpenCatalogue catalogue(context.store);
+    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadWrite); !status.ok()) {
+        return storeFailed(context, "cannot open", args.file, status);
+    }
+    std::vector<std::string> faults;
+    if (StoreStatus status = context.store.check(faults); !status.ok()) {
+        return storeFailed(context, "cannot check", args.file, status);
+    }
+    if (!faults.empty()) {
+        return failed(context, quoted(args.file) +
+                                   " is damaged; nothing was written. 'quillery-data check " +
+                                   args.file + "' reports the faults");
+    }
+    if (StoreStatus status = addAll(context.store, parsed.records); !status.ok()) {
+        return failed(context, "cannot add the entries to " + quoted(args.file) + ": " +
+                                   status.text + "; nothing was written");
+    }
+    context.out << "imported " << parsed.records.size() << " entries into " << args.file << "\n";
+    return ExitStatus::kOk;
+}
+
+int runExport(const ToolArguments& args, ToolContext& context) {
+    OpenCatalogue catalogue(context.store);
+    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadOnly); !status.ok()) {
+        return storeFailed(context, "cannot open", args.file, status);
+    }
+    std::string csv = catalogueCsvHeader();
+    bool first = true;
+    const StoreStatus status =
+        context.store.forEachInFileOrder([&](std::int32_t, const QuilleryRecord& record) {
+            if (!first && record.DELETED == 0) appendCatalogueCsvRow(csv, record);
+            first = false;  // the header record is not an entry
+            return true;
+        });
+    if (!status.ok()) return storeFailed(context, "cannot read", args.file, status);
+    std::string error;
+    if (!writeWholeOutput(args.csv, context.out, csv, error)) return failed(context, error);
+    return ExitStatus::kOk;
+}
+
+int runList(const ToolArguments& args, ToolContext& context) {
+    OpenCatalogue catalogue(context.store);
+    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadOnly); !status.ok()) {
+        return storeFailed(context, "cannot open", args.file, status);
+    }
+    std::int32_t header = 0;
+    if (StoreStatus status = findHeader(context.store, header); !status.ok()) {
+        return storeFailed(context, "cannot read", args.file, status);
+    }
+    std::string listing;
+    const StoreStatus status = context.store.forEachByKey(
+        *args.key, [&](std::int32_t position, const QuilleryRecord& record) {
+            if (position == header || (record.DELETED != 0 && !args.all)) return true;
+            listing += utf8(record.TITLE.clipped()) + "\t" + authorOf(record);
+            if (record.DELETED != 0) listing += "\t(superseded)";
+            listing += "\n";
+            return true;
+        });
+    if (!status.ok()) return storeFailed(context, "cannot read", args.file, status);
+    context.out << listing;
+    return ExitStatus::kOk;
+}
+
+int runCheck(const ToolArguments& args, ToolContext& context) {
+    OpenCatalogue catalogue(context.store);
+    std::vector<std::string> faults;
+    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadOnly); !status.ok()) {
+        if (!isDamage(status.code)) return storeFailed(context, "cannot open", args.file, status);
+        faults.push_back(status.text);
+    } else if (StoreStatus checked = context.store.check(faults); !checked.ok()) {
+        return storeFailed(context, "cannot check", args.file, checked);
+    }
+    if (faults.empty()) {
+        context.out << args.file << ": sound\n";
+        return ExitStatus::kOk;
+    }
+    context.out << args.file << ": " << faults.size() << (faults.size() == 1 ? " fault" : " faults")
+                << "\n";
+    for (const std::string& fault : faults)
+        context.out << "  " << fault << "\n";
+    return ExitStatus::kFaultsFound;
+}
+
+int runRebuild(const ToolArguments& args, ToolContext& context) {
+    OpenCatalogue catalogue(context.store);
+    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadWrite); !status.ok()) {
+        return storeFailed(context, "cannot open", args.file, status);
+    }
+    if (StoreStatus status = context.store.rebuildKeys(); !status.ok()) {
+        return storeFailed(context, "cannot rebuild the keys of", args.file, status);
+    }
+    context.out << "rebuilt the keys of " << args.file << "\n";
+    return ExitStatus::kOk;
+}
+
+int runInfo(const ToolArguments& args, ToolContext& context) {
+    OpenCatalogue catalogue(context.store);
+    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadOnly); !status.ok()) {
+        return storeFailed(context, "cannot open", args.file, status);
+    }
+    CatalogueInfo info;
+    if (StoreStatus status = context.store.info(info); !status.ok()) {
+        return storeFailed(context, "cannot read", args.file, status);
+    }
+    // The header record is no entry; the delete key holds exactly the superseded versions.
+    const std::uint64_t superseded =
+        info.keyEntries[static_cast<std::size_t>(QuilleryKey::DELETEKEY)];
+    const std::uint64_t headers = info.records > 0 ? 1 : 0;
+    const std::uint64_t current =
+        info.records >= headers + superseded ? info.records - headers - superseded : 0;
+
+    std::ostream& out = context.out;
+    out << "catalogue     " << args.file << "\n";
+    out << "file size     " << info.fileBytes << " bytes\n";
+    out << "records       " << info.records << " (" << current << " current, " << superseded
+        << " superseded, " << headers << " header)\n";
+    for (std::size_t i = 0; i < info.pagesBySize.size(); ++i) {
+        out << (i == 0 ? "pages         " : "              ") << info.pagesBySize[i].pages << " of "
+            << info.pagesBySize[i].pageBytes << " bytes\n";
+    }
+    for (std::size_t key = 0; key < kQuilleryKeyCount; ++key) {
+        out << (key == 0 ? "key entries   " : "              ")
+            << keyName(static_cast<QuilleryKey>(key)) << " " << info.keyEntries[key] << "\n";
+    }
+    return ExitStatus::kOk;
+}
+
+int runCommand(const ToolArguments& args, ToolContext& context) {
+    switch (*args.command) {
+        case ToolCommand::kCreate:
+            return runCreate(args, context);
+        case ToolCommand::kImport:
+            return runImport(args, context);
+        case ToolCommand::kExport:
+            return runExport(args, context);
+        case ToolCommand::kList:
+            return runList(args, context);
+        case ToolCommand::kCheck:
+            return runCheck(args, context);
+        case ToolCommand::kRebuild:
+            return runRebuild(args, context);
+        case ToolCommand::kInfo:
+            return runInfo(args, context);
+    }
+    return ExitStatus::kUsage;
+}
+
+}  // namespace quillery::tools

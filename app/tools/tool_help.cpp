@@ -1,0 +1,105 @@
+// Help and usage texts of quillery-data.
+#include "app/tools/tool_help.h"
+
+namespace quillery::tools {
+
+namespace {
+
+const char* synopsis(ToolCommand command) {
+    switch (command) {
+        case ToolCommand::kCreate:
+            return "create FILE";
+        case ToolCommand::kImport:
+            return "import [--dry-run] FILE [CSV]";
+        case ToolCommand::kExport:
+            return "export FILE [CSV]";
+        case ToolCommand::kList:
+            return "list --key NAME [--all] FILE";
+        case ToolCommand::kCheck:
+            return "check FILE";
+        case ToolCommand::kRebuild:
+            return "rebuild FILE";
+        case ToolCommand::kInfo:
+            return "info FILE";
+    }
+    return "";
+}
+
+const char* description(ToolCommand command) {
+    switch (command) {
+        case ToolCommand::kCreate:
+            return "Creates a new catalogue FILE holding only its blank header record.\n"
+                   "Fails when FILE exists.\n";
+        case ToolCommand::kImport:
+            return "Adds one entry to the catalogue FILE for each row of CSV (standard input when\n"
+                   "CSV is left out or is \"-\"). CSV is UTF-8 with a header row naming the book\n"
+                   "fields (LASTNAME, FIRSTNAME, TITLE, ...; see the README). Each entry gets its\n"
+                   "derived keys and, unless the row gives them, creation and change stamps of\n"
+                   "now. The whole CSV is checked before anything is written: a bad row is\n"
+                   "reported with its line number and the catalogue is left as it was. All "
+                   "entries\n"
+                   "are added in one transaction, and never to a catalogue that fails the check.\n"
+                   "\n"
+                   "  --dry-run   read and check CSV only; FILE is not opened\n";
+        case ToolCommand::kExport:
+            return "Writes the current entries of the catalogue FILE as UTF-8 CSV with every "
+                   "field\n"
+                   "of the record, to CSV or to standard output. Importing the result into a new\n"
+                   "catalogue gives the same entries byte for byte.\n";
+        case ToolCommand::kList:
+            return "Lists the current entries of the catalogue FILE in the order of key NAME\n"
+                   "(AUTHORKEY, TITLEKEYKEY, CATEGORYKEY, ...), one line each: title, a tab, and\n"
+                   "the author as \"Last, First\".\n"
+                   "\n"
+                   "  --key NAME  the key to list by (case does not matter)\n"
+                   "  --all       also list superseded versions, marked \"(superseded)\"\n";
+        case ToolCommand::kCheck:
+            return "Checks the catalogue FILE without changing it: the file's structure, every "
+                   "key\n"
+                   "entry against its record, and every count. Exit status 0 when it is sound, 1\n"
+                   "with a report of each fault otherwise.\n";
+        case ToolCommand::kRebuild:
+            return "Builds every key of the catalogue FILE again from its records. Refuses, "
+                   "writing\n"
+                   "nothing, when the records themselves are damaged.\n";
+        case ToolCommand::kInfo:
+            return "Shows the catalogue FILE's record and key entry counts, its pages by size and\n"
+                   "its size in bytes.\n";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string commandUsage(ToolCommand command) {
+    return std::string("usage: quillery-data ") + synopsis(command);
+}
+
+std::string commandHelp(ToolCommand command) {
+    return commandUsage(command) + "\n\n" + description(command);
+}
+
+std::string toolHelp() {
+    return "usage: quillery-data COMMAND [OPTIONS] FILE [CSV]\n"
+           "\n"
+           "Keeps a Quillery catalogue file from the command line.\n"
+           "\n"
+           "Commands:\n"
+           "  create FILE                    create a new catalogue\n"
+           "  import [--dry-run] FILE [CSV]  add the entries of a CSV file\n"
+           "  export FILE [CSV]              write the current entries as CSV\n"
+           "  list --key NAME [--all] FILE   list titles and authors in a key's order\n"
+           "  check FILE                     check the file and its keys\n"
+           "  rebuild FILE                   build every key again\n"
+           "  info FILE                      counts, pages and size\n"
+           "\n"
+           "quillery-data help COMMAND (or COMMAND --help) tells more about a command.\n"
+           "\n"
+           "Exit status:\n"
+           "  0  done; check: the catalogue is sound\n"
+           "  1  check found faults\n"
+           "  2  the command line is wrong\n"
+           "  3  a file could not be read or written, or its data was refused\n";
+}
+
+}  // namespace quillery::tools
