@@ -1,0 +1,197 @@
+// Opening a physical data file with its sharing, and the lock-refresh-commit bracket of every
+// operation on it.
+#include "storage/page_file.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+
+#include "runtime/errors.h"
+#include "storage/os_errors.h"
+#include "storage/posix_file.h"
+
+namespace quillery::storage {
+namespace {
+
+std::atomic<long long> lockWaitMs{10000};
+
+// Missing files and paths, and refused access, keep the codes of their own.
+Status openFailure(Status s) {
+    switch (s.osError()) {
+        case 2:
+            return Status::error(ErrorCode::kFileNotFound, s.message());
+        case 3:
+            return Status::error(ErrorCode::kPathNotFound, s.message());
+        case 5:
+            return Status::error(ErrorCode::kAccessDenied, s.message());
+        default:
+            return s;
+    }
+}
+
+Clock::time_point lockDeadline() {
+    return Clock::now() + std::chrono::milliseconds(lockWaitMs.load());
+}
+
+}  // namespace
+
+void setFileLockWait(std::chrono::milliseconds wait) {
+    lockWaitMs = wait.count();
+}
+std::chrono::milliseconds fileLockWait() {
+    return std::chrono::milliseconds(lockWaitMs.load());
+}
+
+Status PageFile::open(const std::string& path, const PageFileOptions& options,
+                      std::unique_ptr<PageFile>& out) {
+    // The file is opened for writing whenever the system allows it, even for a read-only open:
+    // exclusive byte-range locks (holds, the sharing checks) need a writable descriptor.
+    std::unique_ptr<File> file;
+    Status s = PosixFile::open(
+        path, options.create ? PosixOpenMode::kOpenOrCreate : PosixOpenMode::kReadWrite, file);
+    if (!s.ok() && !options.create && !isWriteMode(options.mode) && s.osError() == 5)
+        s = PosixFile::open(path, PosixOpenMode::kReadOnly, file);
+    if (!s.ok()) return openFailure(std::move(s));
+
+    std::unique_ptr<PageFile> opened(new PageFile());
+    opened->path_ = path;
+    opened->mode_ = options.mode;
+    FileLocks locks(*file);
+    QUILLERY_RETURN_IF_ERROR(locks.claimSharing(options.mode));
+    // The first look at the header is made under the lock a writer commits under, so that a
+    // writer can repair an interrupted commit and a reader never meets one half written.
+    const bool writes = isWriteMode(options.mode);
+    QUILLERY_RETURN_IF_ERROR(writes ? locks.lockExclusive(lockDeadline())
+                                    : locks.lockReader(lockDeadline()));
+    DataFileOptions dataOptions;
+    dataOptions.ownerPassword = options.ownerPassword;
+    dataOptions.exclusive = writes;
+    File* raw = file.get();
+    s = DataFile::open(std::move(file), dataOptions, opened->data_);
+    if (!s.ok()) return s;  // the descriptor, and every lock with it, is gone
+    (void)raw;
+    opened->locks_ = locks;
+    opened->locks_.rebind(opened->data_->file());
+    opened->locks_.unlockReader();
+    opened->locks_.unlockExclusive();
+    opened->data_->setExclusive(false);
+    out = std::move(opened);
+    return Status::success();
+}
+
+Status PageFile::openTemporary(std::unique_ptr<PageFile>& out) {
+    std::error_code ec;
+    std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+    if (ec) dir = "/tmp";
+    std::string pattern = (dir / "quillery-key-XXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return statusFromErrno(errno, "temporary key file");
+    ::close(fd);
+    std::unique_ptr<File> file;
+    Status s = PosixFile::open(pattern, PosixOpenMode::kReadWrite, file);
+    ::unlink(pattern.c_str());  // the open keeps it alive; nothing is left behind
+    if (!s.ok()) return s;
+    std::unique_ptr<PageFile> opened(new PageFile());
+    opened->path_ = pattern;
+    opened->mode_ = 0x12;  // read/write, deny all
+    opened->temporary_ = true;
+    DataFileOptions dataOptions;
+    dataOptions.exclusive = true;
+    QUILLERY_RETURN_IF_ERROR(DataFile::open(std::move(file), dataOptions, opened->data_));
+    opened->locks_.rebind(opened->data_->file());
+    out = std::move(opened);
+    return Status::success();
+}
+
+PageFile::~PageFile() = default;
+
+Status PageFile::begin(bool changing) {
+    if (temporary_ || heldBack_) return Status::success();
+    if (changing) {
+        if (readOnly()) return Status::error(ErrorCode::kAccessDenied, "read-only open");
+        QUILLERY_RETURN_IF_ERROR(locks_.lockExclusive(lockDeadline()));
+        data_->setExclusive(true);
+        Status s = data_->refresh();
+        if (!s.ok()) {
+            data_->setExclusive(false);
+            locks_.unlockExclusive();
+        }
+        return s;
+    }
+    // Nobody else writes a file this open denies writing to, nor one it writes while denying
+    // writes: its cache stays valid without a look at the header.
+    if (!shared()) return Status::success();
+    QUILLERY_RETURN_IF_ERROR(locks_.lockReader(lockDeadline()));
+    Status s = data_->refresh();
+    if (!s.ok()) locks_.unlockReader();
+    return s;
+}
+
+Status PageFile::end(Status result, bool changing) {
+    if (temporary_) {
+        if (!changing) return result;
+        if (result.ok()) return data_->commit();
+        (void)data_->discardChanges();
+        return result;
+    }
+    if (heldBack_) return result;
+    if (changing) {
+        if (result.ok()) {
+            result = data_->commit();
+        } else {
+            // Whatever a failed change left in the cache is forgotten, so the file on disk is
+            // exactly as it was.
+            (void)data_->discardChanges();
+        }
+        data_->setExclusive(false);
+        locks_.unlockExclusive();
+        return result;
+    }
+    locks_.unlockReader();
+    return result;
+}
+
+Status PageFile::holdBack(Clock::time_point deadline) {
+    if (heldBack_) return Status::success();
+    if (readOnly()) return Status::error(ErrorCode::kAccessDenied, "read-only open");
+    QUILLERY_RETURN_IF_ERROR(locks_.lockExclusive(deadline));
+    data_->setExclusive(true);
+    Status s = data_->refresh();
+    if (!s.ok()) {
+        data_->setExclusive(false);
+        locks_.unlockExclusive();
+        return s;
+    }
+    heldBack_ = true;
+    return Status::success();
+}
+
+void PageFile::stopHoldingBack() {
+    if (!heldBack_) return;
+    heldBack_ = false;
+    data_->setExclusive(false);
+    locks_.unlockExclusive();
+}
+
+Status PageFile::close() {
+    if (temporary_) return Status::success();
+    Status result = Status::success();
+    if (heldBack_) {
+        result = data_->commit();
+        stopHoldingBack();
+    }
+    if (readOnly()) return result;
+    // The cut needs the exclusive lock: another program's commit may have its log past the end.
+    // When others keep the file busy it stays uncut; nothing is lost by that.
+    if (!locks_.lockExclusive(Clock::now()).ok()) return result;
+    data_->setExclusive(true);
+    Status s = data_->refresh();
+    if (s.ok()) s = data_->close();
+    data_->setExclusive(false);
+    locks_.unlockExclusive();
+    return result.ok() ? s : result;
+}
+
+}  // namespace quillery::storage
