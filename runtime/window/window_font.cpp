@@ -1,0 +1,96 @@
+// Font mapping and dialog-unit arithmetic.
+#include "runtime/window/window_font.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <array>
+#include <cmath>
+
+#include "runtime/window/screen_text.h"
+
+namespace quillery {
+namespace {
+
+struct FamilyChoice {
+    std::string_view requested;
+    std::array<const char*, 3> candidates;
+};
+
+// Sans serif faces map to the metric-compatible Liberation Sans; the rest to the closest look.
+constexpr std::array kFamilyChoices = {
+    FamilyChoice{"MS Sans Serif", {"Liberation Sans", "DejaVu Sans", "Sans Serif"}},
+    FamilyChoice{"Arial", {"Liberation Sans", "DejaVu Sans", "Sans Serif"}},
+    FamilyChoice{"Helvetica", {"Liberation Sans", "DejaVu Sans", "Sans Serif"}},
+    FamilyChoice{"Times New Roman", {"Liberation Serif", "DejaVu Serif", "Serif"}},
+    FamilyChoice{"Courier New", {"Liberation Mono", "DejaVu Sans Mono", "Monospace"}},
+    FamilyChoice{"Impact", {"DejaVu Sans Condensed", "Liberation Sans Narrow", "DejaVu Sans"}},
+};
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+bool installed(const QString& family) {
+    return QFontDatabase::hasFamily(family);
+}
+
+}  // namespace
+
+QString nearestFamily(std::string_view family) {
+    for (const auto& choice : kFamilyChoices) {
+        if (!sameName(choice.requested, family)) continue;
+        for (const char* candidate : choice.candidates) {
+            if (installed(candidate)) return candidate;
+        }
+    }
+    const QString asked = toScreen(family);
+    if (!asked.isEmpty() && installed(asked)) return asked;
+    return installed("Liberation Sans") ? QString("Liberation Sans") : QString();
+}
+
+QFont fontOf(const FontSpec& spec, const QFont& base) {
+    QFont font = base;
+    if (!spec.family.empty()) {
+        const QString family = nearestFamily(spec.family);
+        if (!family.isEmpty()) font.setFamily(family);
+        // Impact is a heavy face; its stand-in gets the weight.
+        if (sameName(spec.family, "Impact")) font.setBold(true);
+    }
+    if (spec.points > 0) font.setPointSize(spec.points);
+    if (spec.style & FontStyle::kBold) font.setBold(true);
+    if (spec.style & FontStyle::kItalic) font.setItalic(true);
+    if (spec.style & FontStyle::kUnderline) font.setUnderline(true);
+    return font;
+}
+
+DialogUnits::DialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int alphabet =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    baseWidth_ = std::max(1, (alphabet / 26 + 1) / 2);
+    baseHeight_ = std::max(1, metrics.height());
+}
+
+int DialogUnits::toPixelsX(int du) const {
+    return static_cast<int>(std::lround(du * baseWidth_ / 4.0));
+}
+int DialogUnits::toPixelsY(int du) const {
+    return static_cast<int>(std::lround(du * baseHeight_ / 8.0));
+}
+int DialogUnits::toUnitsX(int px) const {
+    return static_cast<int>(std::lround(px * 4.0 / baseWidth_));
+}
+int DialogUnits::toUnitsY(int px) const {
+    return static_cast<int>(std::lround(px * 8.0 / baseHeight_));
+}
+QRect DialogUnits::toPixels(const Rect& r) const {
+    return {toPixelsX(r.x), toPixelsY(r.y), toPixelsX(r.width), toPixelsY(r.height)};
+}
+
+}  // namespace quillery
