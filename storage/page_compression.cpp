@@ -1,0 +1,105 @@
+// Run-length compression and expansion of page bodies.
+#include "storage/page_compression.h"
+
+#include <cstring>
+
+namespace quillery::storage {
+namespace {
+
+constexpr std::size_t kShortestRun = 4;
+
+// The first position at or after `from` where `kShortestRun` equal bytes begin, or the body's
+// size. Eight positions at a time are ruled out when no two neighbouring bytes among them are
+// equal, which is the common case for page bodies. Requires: `from` starts a run of equal bytes
+// (a run's first byte), so the position found is the start of a whole run.
+std::size_t nextRun(std::span<const std::uint8_t> body, std::size_t from) {
+    const std::size_t n = body.size();
+    std::size_t i = from;
+    while (i < n) {
+        if (i + 9 <= n) {
+            std::uint64_t x, y;
+            std::memcpy(&x, body.data() + i, 8);
+            std::memcpy(&y, body.data() + i + 1, 8);
+            const std::uint64_t z = x ^ y;  // a zero byte marks two equal neighbours
+            if (((z - 0x0101010101010101ull) & ~z & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const std::size_t stop = i + 9 <= n ? i + 8 : n;
+        for (; i < stop; ++i) {
+            if (i + kShortestRun <= n && body[i] == body[i + 1] && body[i] == body[i + 2] &&
+                body[i] == body[i + 3])
+                return i;
+        }
+    }
+    return n;
+}
+
+// Reads a varint at `at`; false when it runs off the end or is longer than 32 bits need.
+bool readVarint(std::span<const std::uint8_t> in, std::size_t& at, std::uint64_t& value) {
+    value = 0;
+    for (int shift = 0; shift <= 28; shift += 7) {
+        if (at >= in.size()) return false;
+        const std::uint8_t b = in[at++];
+        value |= static_cast<std::uint64_t>(b & 0x7F) << shift;
+        if ((b & 0x80) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void appendVarint(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<std::uint8_t>((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
+std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8_t> body) {
+    std::size_t i = nextRun(body, 0);
+    if (i == body.size()) return std::nullopt;
+    std::vector<std::uint8_t> out;
+    out.reserve(body.size());
+    std::size_t lastRunEnd = 0;
+    while (i < body.size()) {
+        std::size_t r = kShortestRun;
+        while (i + r < body.size() && body[i + r] == body[i])
+            ++r;
+        appendVarint(out, static_cast<std::uint32_t>(i + 1 - lastRunEnd));
+        out.insert(out.end(), body.begin() + static_cast<std::ptrdiff_t>(lastRunEnd),
+                   body.begin() + static_cast<std::ptrdiff_t>(i + 1));
+        appendVarint(out, static_cast<std::uint32_t>(r - 1));
+        lastRunEnd = i + r;
+        i = nextRun(body, lastRunEnd);
+    }
+    appendVarint(out, static_cast<std::uint32_t>(body.size() - lastRunEnd));
+    out.insert(out.end(), body.begin() + static_cast<std::ptrdiff_t>(lastRunEnd), body.end());
+    return out;
+}
+
+bool decompressBody(std::span<const std::uint8_t> in, std::size_t length,
+                    std::vector<std::uint8_t>& out) {
+    const std::size_t start = out.size();
+    const std::size_t target = start + length;
+    std::size_t at = 0;
+    while (true) {
+        std::uint64_t literals = 0;
+        if (!readVarint(in, at, literals)) return false;
+        if (literals > target - out.size() || literals > in.size() - at) return false;
+        out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
+                   in.begin() + static_cast<std::ptrdiff_t>(at + literals));
+        at += literals;
+        if (out.size() == target) return true;
+        std::uint64_t repeats = 0;
+        if (!readVarint(in, at, repeats)) return false;
+        if (out.size() == start || repeats > target - out.size()) return false;
+        const std::uint8_t repeated = out.back();
+        out.insert(out.end(), static_cast<std::size_t>(repeats), repeated);
+        if (out.size() == target) return true;
+    }
+}
+
+}  // namespace quillery::storage

@@ -1,0 +1,38 @@
+// Structural faults of the page layer. A failed check is unrecoverable: it goes to the runtime's
+// fatal report as "Internal error : vltbt line N", N naming the check, and nothing is repaired.
+#pragma once
+
+#include <string>
+
+namespace quillery::storage {
+
+// The numbers shown after "vltbt line". Stable: users quote them in fault reports.
+enum class FaultCheck : int {
+    kShortRead = 101,                 // a read transferred fewer bytes than asked
+    kShortWrite = 102,                // a write transferred fewer bytes than asked
+    kTransferNotBlockMultiple = 103,  // a transfer not a whole number of 64-byte blocks
+    kPageOutsideZones = 110,          // a page number in no zone
+    kPageSizeAgainstZone = 111,       // stored length rounded up differs from the zone's page size
+    kPageOffsetField = 112,           // the page's own offset field is wrong
+    kPageHeaderLengths = 113,         // stored/uncompressed/fill lengths inconsistent
+    kDecompression = 114,             // the compressed body does not decode
+    kDecodedLength = 115,             // decoded entries do not fill the uncompressed length exactly
+    kEntryEncoding = 116,             // an entry's flags or lengths are impossible
+    kEntryOrder = 117,                // entries of a page out of order
+    kTreeLevel = 120,                 // a child page on the wrong level
+    kTreeSeparator = 121,             // a parent's child pointer does not lead where it should
+    kTreeEmptyPage = 122,             // an index page without entries below the root
+    kEntryTooLong = 130,              // an entry or key over its limit
+    kPageTooLong = 131,               // a page over 0x3B00 bytes after compression
+    kNumberExhausted = 140,           // a record or table number past 0xFDFFFFFF
+    kPendingLog = 150,                // the pending log's blocks are malformed
+    kUnplacedPage = 160,              // a temporary page number reached the disk
+};
+
+// The report's text for `check`.
+std::string faultText(FaultCheck check);
+
+// Reports `check` through the runtime's fatal report. Does not return.
+[[noreturn]] void storageFault(FaultCheck check);
+
+}  // namespace quillery::storage
