@@ -14,8 +14,8 @@
 #include <algorithm>
 
 #include "runtime/window/help.h"
+#include "runtime/window/picture_files.h"
 #include "runtime/window/screen_text.h"
-#include "support/picture_lookup.h"
 
 namespace quillery {
 namespace {

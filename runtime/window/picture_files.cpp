@@ -1,4 +1,4 @@
-// Finding and decoding picture files.
+// Picture lookup: a file beside the program, then the added folders, then the built-in artwork.
 #include "runtime/window/picture_files.h"
 
 #include <QCoreApplication>
@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
+#include <algorithm>
 #include <vector>
 
 #include "runtime/window/screen_text.h"
@@ -35,16 +36,71 @@ class ImagePicture final : public PictureSource {
     QImage image_;
 };
 
-// `name` inside `directory`, matched without regard to case.
-QString findIn(const QString& directory, const QString& name) {
-    const QDir dir(directory);
-    if (!dir.exists()) return {};
-    if (QFileInfo::exists(dir.filePath(name))) return dir.filePath(name);
-    const QStringList entries = dir.entryList(QDir::Files);
+// The file name part of `name`: layouts may carry a folder (in either slash style) and are
+// blank-padded.
+QString plainName(const QString& name) {
+    QString result = name;
+    while (!result.isEmpty() && result.back().isSpace())
+        result.chop(1);
+    const qsizetype slash = std::max(result.lastIndexOf('/'), result.lastIndexOf('\\'));
+    if (slash >= 0) result = result.mid(slash + 1);
+    if (result == "." || result == "..") return {};
+    return result;
+}
+
+// `name` in `folder`: the exact name first, then the first entry equal to it ignoring case.
+QString findInFolder(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    const QString exact = dir.filePath(name);
+    if (QFileInfo(exact).isFile()) return exact;
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
     }
     return {};
+}
+
+QString defaultProgramFolder() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+
+// The files that may hold `name`, in the order they are tried: the file itself when the name is
+// a full path (the report engine's page images live in the temporary folder), beside the
+// program, in the added folders, then the built-in artwork.
+QStringList candidatePaths(const QString& name, const QString& programFolder) {
+    QStringList paths;
+    const QString given = QString(name).replace('\\', '/').trimmed();
+    if (QFileInfo(given).isAbsolute() && QFileInfo(given).isFile()) paths.append(given);
+    const QString wanted = plainName(name);
+    if (wanted.isEmpty()) return paths;
+    QStringList folders;
+    const QString folder = programFolder.isEmpty() ? defaultProgramFolder() : programFolder;
+    if (!folder.isEmpty()) folders.append(folder);
+    for (const QString& extra : extraDirectories())
+        folders.append(extra);
+    folders.append(QString::fromLatin1(kPictureResourceFolder));
+    for (const QString& place : folders) {
+        if (QString found = findInFolder(place, wanted); !found.isEmpty()) paths.append(found);
+    }
+    return paths;
+}
+
+QList<QImage> readImages(const QString& path) {
+    QList<QImage> images;
+    // The content decides the format: a user's replacement may be a bitmap named ".ICO".
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const int count = std::max(reader.imageCount(), 1);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i)) break;
+        QImage image = reader.read();
+        if (image.isNull()) break;
+        images.append(std::move(image));
+    }
+    std::stable_sort(images.begin(), images.end(), [](const QImage& a, const QImage& b) {
+        return a.width() * a.height() > b.width() * b.height();
+    });
+    return images;
 }
 
 }  // namespace
@@ -57,47 +113,46 @@ void addPictureDirectory(const QString& directory) {
     extraDirectories().push_back(directory);
 }
 
-QString findPictureFile(std::string_view name) {
-    QString wanted = toScreenClipped(name).trimmed();
-    if (wanted.isEmpty()) return {};
-    wanted.replace('\\', '/');
-    if (QFileInfo(wanted).isFile()) return wanted;
-    const QString base = QFileInfo(wanted).fileName();
-    if (QCoreApplication::instance()) {
-        if (QString found = findIn(QCoreApplication::applicationDirPath(), base); !found.isEmpty())
-            return found;
-    }
-    for (const QString& dir : extraDirectories()) {
-        if (QString found = findIn(dir, base); !found.isEmpty()) return found;
-    }
-    for (const QString& candidate : {base, base.toLower(), base.toUpper()}) {
-        const QString resource = ":/pictures/" + candidate;
-        if (QFileInfo::exists(resource)) return resource;
+QString lookUpPicture(const QString& name, const QString& programFolder) {
+    const QStringList paths = candidatePaths(name, programFolder);
+    return paths.isEmpty() ? QString() : paths.front();
+}
+
+QList<QImage> readPictureSizes(const QString& name, const QString& programFolder) {
+    // A replacement beside the program that cannot be read gives way to the built-in picture.
+    for (const QString& path : candidatePaths(name, programFolder)) {
+        QList<QImage> images = readImages(path);
+        if (!images.isEmpty()) return images;
     }
     return {};
 }
 
-std::shared_ptr<const PictureSource> loadPicture(std::string_view name) {
-    const QString path = findPictureFile(name);
-    if (path.isEmpty()) return nullptr;
-    for (const auto& decoder : decoders()) {
-        if (auto picture = decoder(path)) return picture;
+QImage readPicture(const QString& name, const QString& programFolder) {
+    const QList<QImage> images = readPictureSizes(name, programFolder);
+    return images.isEmpty() ? QImage() : images.front();
+}
+
+QIcon readPictureIcon(const QString& name, const QString& programFolder) {
+    QIcon icon;
+    for (const QImage& image : readPictureSizes(name, programFolder)) {
+        icon.addPixmap(QPixmap::fromImage(image));
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull()) return nullptr;
-    return std::make_shared<ImagePicture>(std::move(image));
+    return icon;
+}
+
+std::shared_ptr<const PictureSource> loadPicture(std::string_view name) {
+    for (const QString& path : candidatePaths(toScreenClipped(name), {})) {
+        for (const auto& decoder : decoders()) {
+            if (auto picture = decoder(path)) return picture;
+        }
+        QList<QImage> images = readImages(path);
+        if (!images.isEmpty()) return std::make_shared<ImagePicture>(std::move(images.front()));
+    }
+    return nullptr;
 }
 
 QIcon iconOf(std::string_view name) {
-    const QString path = findPictureFile(name);
-    if (path.isEmpty()) return {};
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
-    if (image.isNull()) return {};
-    return QIcon(QPixmap::fromImage(image));
+    return readPictureIcon(toScreenClipped(name));
 }
 
 }  // namespace quillery

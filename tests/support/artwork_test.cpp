@@ -11,7 +11,7 @@
 #include <QSet>
 #include <cstdint>
 
-#include "support/picture_lookup.h"
+#include "runtime/window/picture_files.h"
 
 namespace quillery {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "tests/common/fatal_capture.h"
 

@@ -13,7 +13,7 @@
 
 #include "runtime/codepage.h"
 #include "runtime/queue.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "tests/window/test_pictures.h"
 

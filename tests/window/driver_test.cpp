@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/window/message_box.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 
 namespace quillery {

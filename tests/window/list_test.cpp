@@ -11,7 +11,7 @@
 
 #include "runtime/queue.h"
 #include "runtime/window/list_format.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 
 namespace quillery {

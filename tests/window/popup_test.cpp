@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/window/popup_menu.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 
 namespace quillery {

@@ -13,7 +13,7 @@
 
 #include "runtime/window/help.h"
 #include "runtime/window/picture_files.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_font.h"
 #include "runtime/window/window_impl.h"

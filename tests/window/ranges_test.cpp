@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <string>
 
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 
 namespace quillery {

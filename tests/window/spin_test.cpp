@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 
 namespace quillery {

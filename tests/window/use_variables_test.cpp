@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/picture.h"
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 
 namespace quillery {

@@ -1,20 +1,19 @@
-// Finding pictures by name: a file beside the program overrides the built-in artwork, exact
-// names win over case-insensitive ones, folder parts and padding are ignored, and a missing
-// or unreadable picture never stops the program.
+// Finding the built-in artwork by name: exact names win over case-insensitive ones, folder
+// parts and padding are ignored, and a file beside the program overrides a built-in picture
+// unless it cannot be read. (Lookup in folders alone is tested in the window suite.)
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "runtime/errors.h"
-#include "support/picture_lookup.h"
+#include "runtime/window/picture_files.h"
 
 namespace quillery {
 namespace {
 
-class PictureLookupTest : public ::testing::Test {
+class BuiltInPictureTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
@@ -34,7 +33,7 @@ class PictureLookupTest : public ::testing::Test {
     QTemporaryDir folder_;
 };
 
-TEST_F(PictureLookupTest, BuiltInNamesMatchExactlyThenIgnoringCase) {
+TEST_F(BuiltInPictureTest, BuiltInNamesMatchExactlyThenIgnoringCase) {
     struct Case {
         const char* asked;
         const char* found;
@@ -59,7 +58,7 @@ TEST_F(PictureLookupTest, BuiltInNamesMatchExactlyThenIgnoringCase) {
     EXPECT_EQ(readPicture(QStringLiteral("BOOK.BMP"), folder()).size(), QSize(240, 240));
 }
 
-TEST_F(PictureLookupTest, MissingOrEmptyNamesGiveNothingWithoutAnError) {
+TEST_F(BuiltInPictureTest, MissingOrEmptyNamesGiveNothingWithoutAnError) {
     for (const char* name : {"nothing.ico", "", "    ", "..", "C:\\BOOK\\", "artwork.qrc"}) {
         EXPECT_TRUE(lookUpPicture(QString::fromLatin1(name), folder()).isEmpty()) << name;
         EXPECT_TRUE(readPicture(QString::fromLatin1(name), folder()).isNull()) << name;
@@ -69,7 +68,7 @@ TEST_F(PictureLookupTest, MissingOrEmptyNamesGiveNothingWithoutAnError) {
     EXPECT_EQ(errorCode(), 0);
 }
 
-TEST_F(PictureLookupTest, AFileBesideTheProgramOverridesTheBuiltInPicture) {
+TEST_F(BuiltInPictureTest, AFileBesideTheProgramOverridesTheBuiltInPicture) {
     writeImage(QStringLiteral("note.ico"), QSize(20, 10));
     EXPECT_EQ(lookUpPicture(QStringLiteral("note.ico"), folder()),
               QDir(folder()).filePath(QStringLiteral("note.ico")));
@@ -79,23 +78,7 @@ TEST_F(PictureLookupTest, AFileBesideTheProgramOverridesTheBuiltInPicture) {
     EXPECT_EQ(readPicture(QStringLiteral("save.ICO"), folder()).size(), QSize(48, 48));
 }
 
-TEST_F(PictureLookupTest, AFileBesideTheProgramMatchesIgnoringCase) {
-    writeImage(QStringLiteral("Book3.bmp"), QSize(7, 9), "bmp");
-    EXPECT_EQ(lookUpPicture(QStringLiteral("BOOK3.BMP"), folder()),
-              QDir(folder()).filePath(QStringLiteral("Book3.bmp")));
-    EXPECT_EQ(readPicture(QStringLiteral("BOOK3.BMP"), folder()).size(), QSize(7, 9));
-}
-
-TEST_F(PictureLookupTest, AnExactFileNameWinsOverOneDifferingInCase) {
-    writeImage(QStringLiteral("Undo.ico"), QSize(5, 5));
-    writeImage(QStringLiteral("undo.ICO"), QSize(6, 6));
-    writeImage(QStringLiteral("UNDO.ICO"), QSize(7, 7));
-    EXPECT_EQ(readPicture(QStringLiteral("undo.ICO"), folder()).size(), QSize(6, 6));
-    EXPECT_EQ(readPicture(QStringLiteral("UNDO.ICO"), folder()).size(), QSize(7, 7));
-    EXPECT_EQ(readPicture(QStringLiteral("Undo.ico"), folder()).size(), QSize(5, 5));
-}
-
-TEST_F(PictureLookupTest, AnUnreadableFileBesideTheProgramGivesWayToTheBuiltInPicture) {
+TEST_F(BuiltInPictureTest, AnUnreadableFileBesideTheProgramGivesWayToTheBuiltInPicture) {
     QFile broken(QDir(folder()).filePath(QStringLiteral("cancel.ICO")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     // An icon directory's first bytes, then nonsense.
@@ -109,28 +92,13 @@ TEST_F(PictureLookupTest, AnUnreadableFileBesideTheProgramGivesWayToTheBuiltInPi
     EXPECT_EQ(errorCode(), 0);
 }
 
-TEST_F(PictureLookupTest, AFolderEntryIsNotAPicture) {
+TEST_F(BuiltInPictureTest, AFolderEntryIsNotAPicture) {
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("book.ico")));
     EXPECT_EQ(lookUpPicture(QStringLiteral("book.ico"), folder()),
               QStringLiteral(":/pictures/book.ico"));
 }
 
-TEST_F(PictureLookupTest, ThePicturesFolderIsTheProgramsOwnByDefault) {
-    // A name no built-in picture has, so only the file beside the test program can answer.
-    const QString name =
-        QStringLiteral("quillery-probe-%1.BMP").arg(QCoreApplication::applicationPid());
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
-    QImage image(3, 4, QImage::Format_RGB32);
-    image.fill(Qt::cyan);
-    ASSERT_TRUE(image.save(path, "bmp"));
-    const QString found = lookUpPicture(name.toLower());
-    const QImage read = readPicture(name);
-    QFile::remove(path);
-    EXPECT_EQ(found, path);
-    EXPECT_EQ(read.size(), QSize(3, 4));
-}
-
-TEST_F(PictureLookupTest, IconsCarryEverySizeOfTheFile) {
+TEST_F(BuiltInPictureTest, IconsCarryEverySizeOfTheFile) {
     const QIcon icon = readPictureIcon(QStringLiteral("bookfind.ICO"), folder());
     ASSERT_FALSE(icon.isNull());
     EXPECT_EQ(icon.availableSizes().size(), 3);

@@ -1,6 +1,6 @@
 // The scripted session: actions played into the real widgets of waiting windows, boxes and
 // pop-up menus.
-#include "runtime/window/test_driver.h"
+#include "runtime/window/testing/test_driver.h"
 
 #include <QAbstractButton>
 #include <QAction>
