@@ -112,8 +112,11 @@ int runCreate(const ToolArguments& args, ToolContext& context) {
     if (StoreStatus status = catalogue.create(args.file); !status.ok()) {
         return storeFailed(context, "cannot create", args.file, status);
     }
-    // Every catalogue starts with its blank header record, which is never listed.
-    const QuilleryRecord header{};
+    // Every catalogue starts with its blank header record, which is never listed; like the
+    // program's own, it carries the moment the catalogue was made as both of its stamps.
+    QuilleryRecord header{};
+    header.setCREATED(context.now);
+    header.setCHANGED(context.now);
     if (StoreStatus status = addAll(context.store, std::span(&header, 1)); !status.ok()) {
         // A catalogue without its header record is no catalogue: the new file goes again.
         catalogue.close();
