@@ -32,12 +32,14 @@ void writeProgress(BuildState& b, RecordNumber resumeFrom) {
 }
 
 // Entries from `start` on that no record gives any more (records deleted or changed since the
-// mark was set) would otherwise stay in the key for good; they go before the merge.
-void removeStaleEntries(BuildState& b, RecordNumber start) {
+// mark was set) would otherwise stay in the key for good; they go before the merge. Returns how
+// many entries from `start` on are kept.
+std::uint32_t removeStaleEntries(BuildState& b, RecordNumber start) {
     Tree tree(b.target);
     TreeCursor cursor(b.target);
     const Scope scope = keyScope(b.table.number(), b.keyNumber);
     std::vector<Bytes> stale;
+    std::uint32_t kept = 0;
     Bytes image;
     for (bool more = firstInScope(cursor, scope); more; more = cursor.next()) {
         if (!inScope(cursor.key(), scope)) break;
@@ -49,10 +51,15 @@ void removeStaleEntries(BuildState& b, RecordNumber start) {
                                         record, wanted) == KeyEntryResult::kBuilt &&
                           std::equal(wanted.key.begin(), wanted.key.end(), cursor.key().begin(),
                                      cursor.key().end());
-        if (!keep) stale.emplace_back(cursor.key().begin(), cursor.key().end());
+        if (keep) {
+            ++kept;
+        } else {
+            stale.emplace_back(cursor.key().begin(), cursor.key().end());
+        }
     }
     for (const Bytes& key : stale)
         if (tree.erase(key).ok() && b.count > 0) --b.count;
+    return kept;
 }
 
 // Sorts up to one batch of entries, from record `start` on, into `scratch`. Returns the record
@@ -122,7 +129,10 @@ Status buildKey(Table& table, std::size_t key, bool fullBuild, bool commitProgre
     BuildState b{table, key, keyNumber, table.keyData(key),
                  commitProgress || table.runtimeKey(key)};
     b.count = before.count;
-    removeStaleEntries(b, start);
+    const std::uint32_t kept = removeStaleEntries(b, start);
+    // A build from the first record has seen every entry of the key, so its count no longer
+    // depends on a stored count that may be wrong.
+    if (start == 1) b.count = kept;
 
     const std::size_t batchSize = std::max<std::size_t>(1, buildBatchSize(table.layout(key)));
     for (RecordNumber from = start; from != 0;) {

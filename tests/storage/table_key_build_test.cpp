@@ -131,6 +131,27 @@ TEST_F(KeyBuildTest, FullBuildOptionAndAFullBuildOverAnIntactKeyAddsNothing) {
     EXPECT_EQ(send("FULLBUILD"), "OFF");
 }
 
+TEST_F(KeyBuildTest, FullBuildCountsTheEntriesItFindsWhateverTheStoredCountSaid) {
+    put("A", 1, "x");
+    ASSERT_EQ(file.call(Op::kAdd), 0);
+    put("B", 2, "y");
+    ASSERT_EQ(file.call(Op::kAdd), 0);
+    Table& table = *file.block().open->table;
+    for (std::uint32_t wrong : {0u, 1u, 7u}) {
+        Metadata m = keyMetadata(0);
+        m.count = wrong;
+        table.setMetadata(0, m);
+        DriverCall c;
+        c.operation = Op::kSend;
+        c.file = &file.block();
+        c.text = "FULLBUILD=ON";
+        ASSERT_EQ(VELTRANE(c), 0);
+        ASSERT_EQ(file.call(Op::kBuildKey, 0, 0), 0);
+        EXPECT_EQ(keyMetadata(0).count, 2u) << "stored count was " << wrong;
+        EXPECT_EQ(entries(0), 2u);
+    }
+}
+
 TEST_F(KeyBuildTest, BuildOfAClosedFileOpensItForTheBuild) {
     put("A", 1, "x");
     ASSERT_EQ(file.call(Op::kAppend), 0);
