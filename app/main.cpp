@@ -1,0 +1,24 @@
+// The Quillery program: the application object, the runtime's settings and fault box, the help
+// viewer, then the main procedure. An optional argument names the catalogue to open.
+#include <QApplication>
+#include <string>
+
+#include "app/quillery_file.h"
+#include "app/window/program_start.h"
+#include "runtime/codepage.h"
+#include "runtime/settings_file.h"
+#include "runtime/window/runtime_error_box.h"
+#include "support/help_viewer.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Windows come and go under the program's own loops; the last one closing is not the end.
+    app.setQuitOnLastWindowClosed(false);
+    quillery::loadRuntimeSettings(quillery::programFilePath(argv[0]));
+    quillery::installRuntimeErrorBox();
+    quillery::installHelpViewer();
+    const std::string catalogue =
+        argc > 1 ? quillery::utf8ToCp1252(argv[1]) : std::string(quillery::kDefaultCatalogueName);
+    quillery::runQuillery(catalogue);
+    return 0;
+}

@@ -1,0 +1,34 @@
+// The main window procedure: opens the catalogue window, runs its accept loop until "E&xit" or
+// the close box, and returns, which ends the program.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "app/quillery_file.h"
+#include "app/window/main_window_commands.h"
+
+namespace quillery {
+
+// Runs the main window over the catalogue `catalogue` ("Quillery.QLY" unless the program was
+// given another name).
+void DISPLAYQUILLERY(std::string_view catalogue = kDefaultCatalogueName);
+
+// Scales the current window's controls to its width: K = width / 429, kept to two decimals,
+// and every scaled control's design coordinates multiplied by K.
+void RESOLUTION();
+
+// The scale RESOLUTION applies for a window `width` units wide: width / 429 cut to two decimals
+// (in hundredths, so 858 gives 200).
+int resolutionHundredths(int width);
+
+// Twin controls enabled and disabled together: menu item and tool button alike.
+void enableNewAndDuplicate(bool enabled);
+void enableSave(bool enabled);
+void enableUndo(bool enabled);
+
+// Sees every command the main window's loop dispatches (tests); returns the one it replaces.
+using MainCommandTap = std::function<void(MainCommand command, int field)>;
+MainCommandTap setMainCommandTap(MainCommandTap tap);
+
+}  // namespace quillery

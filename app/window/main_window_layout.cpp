@@ -1,0 +1,286 @@
+// The main window's layout as designed at 429 dialog units wide. Menus and tool buttons come
+// first, then the sheet with the entry list, the letter buttons and the entry panel.
+#include "app/window/main_window_layout.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quillery {
+
+using namespace displayquillery;
+
+namespace {
+
+constexpr ControlLayout menu(int field, std::string_view text) {
+    return {.kind = ControlKind::Menu, .field = field, .text = text};
+}
+constexpr ControlLayout item(int field, std::string_view text, int parent,
+                             std::string_view shortcut = {}, unsigned flags = 0) {
+    return {.kind = ControlKind::Item,
+            .field = field,
+            .text = text,
+            .parent = parent,
+            .shortcut = shortcut,
+            .flags = flags};
+}
+constexpr ControlLayout separator(int parent) {
+    return {.kind = ControlKind::Separator, .parent = parent};
+}
+
+// Tool buttons sit 35 units apart, the first at the tool bar's left edge.
+constexpr int kToolButtonStep = 35;
+constexpr ControlLayout toolButton(int field, int index, std::string_view text,
+                                   std::string_view icon, std::string_view tip) {
+    return {.kind = ControlKind::Button,
+            .field = field,
+            .text = text,
+            .at = {kToolButtonStep * index, 2, 33, 26},
+            .parent = TOOLBAR,
+            .icon = icon,
+            .tip = tip};
+}
+
+// The k-th letter button (from 1), with its icon: "LA.ICO" for A, "B.ICO" to "Z.ICO" after.
+constexpr std::array<std::string_view, 26> kLetterIcons = {
+    "LA.ICO", "B.ICO", "C.ICO", "D.ICO", "E.ICO", "F.ICO", "G.ICO", "H.ICO", "I.ICO",
+    "J.ICO",  "K.ICO", "L.ICO", "M.ICO", "N.ICO", "O.ICO", "P.ICO", "Q.ICO", "R.ICO",
+    "S.ICO",  "T.ICO", "U.ICO", "V.ICO", "W.ICO", "X.ICO", "Y.ICO", "Z.ICO"};
+constexpr std::array<std::string_view, 26> kLetterTexts = {
+    "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
+    "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"};
+constexpr ControlLayout letterButton(int k) {
+    return {.kind = ControlKind::Radio,
+            .field = A + k - 1,
+            .text = kLetterTexts[k - 1],
+            .at = {19 + 13 * (k - 1), 230, 12, 14},
+            .parent = LETTER,
+            .icon = kLetterIcons[k - 1],
+            .flags = ControlFlag::kIconOnly};
+}
+
+// The entry panel's rows, 17 units apart; long fields have a row of their own on the left,
+// the short ones pair up with a right-hand column.
+constexpr int kRow[] = {67, 84, 101, 118, 135, 152, 169, 186};
+constexpr int kLeftPrompt = 203;
+constexpr int kLeftEntry = 249;
+constexpr int kRightPrompt = 317;
+constexpr int kRightEntry = 351;
+
+constexpr ControlLayout prompt(int field, std::string_view text, int x, int row) {
+    return {.kind = ControlKind::Prompt,
+            .field = field,
+            .text = text,
+            .at = {x, kRow[row] + 2, (x == kLeftPrompt ? kLeftEntry : kRightEntry) - x - 2, 10}};
+}
+constexpr ControlLayout entry(int field, int x, int row, int width, std::string_view picture,
+                              int use, ControlKind kind = ControlKind::Entry) {
+    return {.kind = kind,
+            .field = field,
+            .at = {x, kRow[row], width, 12},
+            .picture = picture,
+            .use = use};
+}
+
+constexpr auto kControls = [] {
+    std::array<ControlLayout, 103> c{};
+    std::size_t n = 0;
+    auto put = [&](const ControlLayout& control) { c[n++] = control; };
+
+    put(menu(FILEMENU, "&File"));
+    put(item(AWARDS, "Open Awards File (Example)", FILEMENU));
+    put(separator(FILEMENU));
+    put(item(FILENEW, "&New Quillery File...", FILEMENU));
+    put(item(FILEOPEN, "&Open Quillery File ...", FILEMENU));
+    put(item(FILESAVEAS, "&Save Quillery File As ...", FILEMENU));
+    put(separator(FILEMENU));
+    put(item(FILEEXIT, "E&xit", FILEMENU));
+
+    put(menu(BOOKMENU, "&Book"));
+    put(item(BOOKNEW, "&New\tCtrl N", BOOKMENU, "Ctrl+N"));
+    put(item(BOOKDUPLICATE, "Du&plicate", BOOKMENU));
+    put(item(BOOKDELETE, "&Delete\tCtrl D", BOOKMENU, "Ctrl+D"));
+    put(item(BOOKSAVE, "&Save", BOOKMENU));
+    put(item(BOOKUNDO, "&Undo", BOOKMENU));
+    put(separator(BOOKMENU));
+    put(item(BOOKFIND, "&Find", BOOKMENU));
+
+    put(menu(REPORTSMENU, "&Reports"));
+    put(item(AUTHORREPORT, "Print by Author", REPORTSMENU));
+    put(item(TITLEREPORT, "Print by Title", REPORTSMENU));
+    put(item(LOCATIONREPORT, "Print by Location", REPORTSMENU));
+    put(item(CATEGORYREPORT, "Print by Category", REPORTSMENU));
+    put(item(RANKINGREPORT, "Print by Rating", REPORTSMENU));
+    put(item(CONDITIONREPORT, "Print by Condition", REPORTSMENU));
+    put(item(VALUEREPORT, "Print by Value", REPORTSMENU));
+    put(item(ISBNREPORT, "Print by ISBN", REPORTSMENU));
+    put(item(EDITIONREPORT, "Print by Edition", REPORTSMENU));
+    put(item(PUBDATEREPORT, "Print by Publisher's Date", REPORTSMENU));
+    put(item(BUYDATEREPORT, "Print by Buy Date", REPORTSMENU));
+    put(item(PRINTDATEREPORT, "Print by PrintDate", REPORTSMENU));
+    put(item(OTHERREPORT, "Print by Other", REPORTSMENU));
+
+    put(menu(HELPMENU, "&Help"));
+    put(item(HELPCONTENTS, "&How to Use Quillery ...", HELPMENU, {}, ControlFlag::kHelpContents));
+    put(item(HELPSEARCH, "&Search Quillery Help...", HELPMENU, {}, ControlFlag::kHelpSearch));
+    put(separator(HELPMENU));
+    put(item(HELPABOUT, "&About Quillery ...", HELPMENU));
+
+    put({.kind = ControlKind::Toolbar, .field = TOOLBAR, .at = {0, 0, 0, 30}});
+    put(toolButton(NEW, 0, "New", "book2.ICO", "Add New Book"));
+    put(toolButton(DUPLICATE, 1, "Copy", "bookcopy.ICO", "Create Duplicate Book"));
+    put(toolButton(DELETE, 2, "Delete", "cancel.ICO", "Delete Book"));
+    put(toolButton(SAVE, 3, "Save", "save.ICO", "Save Book Contents"));
+    put(toolButton(UNDO, 4, "Undo", "undo.ICO", "Undo Last Operation"));
+    put(toolButton(FIND, 5, "Find", "bookfind.ICO", "Find Matching Books"));
+
+    put({.kind = ControlKind::Sheet, .field = SHEET, .at = {3, 3, 417, 245}, .use = Use::SHEET});
+    put({.kind = ControlKind::Tab, .field = ALL, .text = "ALL", .parent = SHEET});
+    put({.kind = ControlKind::Option,
+         .field = LETTER,
+         .at = {17, 228, 342, 18},
+         .use = Use::LETTER,
+         .parent = ALL,
+         .flags = ControlFlag::kNoFrame});
+    for (int k = 1; k <= 26; ++k)
+        put(letterButton(k));
+
+    // The list shows on every tab, so it belongs to the window, not to the "ALL" tab.
+    put({.kind = ControlKind::List,
+         .field = BOOKLIST,
+         .at = {9, 21, 185, 201},
+         .flags = ControlFlag::kVScroll,
+         .format = "[16607L(2)]"});
+
+    put({.kind = ControlKind::Group, .field = PANELUSE, .at = {199, 62, 213, 140}});
+    put(prompt(BEGIN, "&Last Name:", kLeftPrompt, 0));
+    put(entry(QLY_LASTNAME, kLeftEntry, 0, 130, "s20", Use::LASTNAME));
+    put(prompt(FIRST, "&First:", kLeftPrompt, 1));
+    put(entry(QLY_FIRSTNAME, kLeftEntry, 1, 64, "s20", Use::FIRSTNAME));
+    put(prompt(LAST, "&Title:", kLeftPrompt, 2));
+    put(entry(QLY_TITLE, kLeftEntry, 2, 130, "s45", Use::TITLE));
+    put(prompt(CAT, "Ca&tegory:", kLeftPrompt, 3));
+    put(entry(QLY_CATEGORY, kLeftEntry, 3, 64, "s20", Use::CATEGORY, ControlKind::Combo));
+    put(prompt(RATE, "&Rating:", kRightPrompt, 1));
+    put(entry(QLY_RATING, kRightEntry, 1, 10, "s1", Use::RATING));
+    put(prompt(ISBN, "ISBN:", kRightPrompt, 3));
+    put(entry(QLY_ISBN, kRightEntry, 3, 55, "s13", Use::ISBN));
+    put(prompt(COND, "Condition:", kLeftPrompt, 4));
+    put(entry(QLY_CONDITION, kLeftEntry, 4, 64, "s15", Use::CONDITION));
+    put(prompt(PUD, "&Publish Date:", kLeftPrompt, 5));
+    put(entry(QLY_PUBDATE, kLeftEntry, 5, 64, "s20", Use::PUBDATE));
+    put(prompt(OTHER, "&Other:", kLeftPrompt, 7));
+    put(entry(QLY_OTHER, kLeftEntry, 7, 64, "s20", Use::OTHER));
+    put(prompt(LOC, "Location:", kRightPrompt, 4));
+    put(entry(QLY_LOCATION, kRightEntry, 4, 55, "s15", Use::LOCATION));
+    put(prompt(BD, "Buy Date:", kRightPrompt, 5));
+    put(entry(QLY_BUYDATE, kRightEntry, 5, 55, "s15", Use::BUYDATE));
+    put(prompt(ED, "Edition:", kRightPrompt, 6));
+    put(entry(QLY_EDITION, kRightEntry, 6, 55, "s15", Use::EDITION));
+    put(prompt(VAL, "Value:", kRightPrompt, 7));
+    put(entry(QLY_VALUE, kRightEntry, 7, 55, "s15", Use::VALUE));
+    put(prompt(PRD, "Print Date:", kLeftPrompt, 6));
+    put(entry(QLY_PRINTDATE, kLeftEntry, 6, 64, "s15", Use::PRINTDATE));
+
+    put({.kind = ControlKind::Check,
+         .field = displayquillery::LISTBYTITLE,
+         .text = "&List by Title",
+         .at = {203, 210, 80, 12},
+         .use = Use::LISTBYTITLE});
+    put({.kind = ControlKind::Button,
+         .field = COMMENT,
+         .text = "Comments",
+         .at = {365, 206, 47, 36},
+         .icon = "note.ico"});
+    if (n != c.size()) throw "the control table's size must match its contents";
+    return c;
+}();
+
+constexpr ScaledControl kScaled[] = {
+    {SHEET, true},
+    {BOOKLIST, true},
+    {PANELUSE, true},
+    {LETTER, true},
+    {NEW, false},
+    {DUPLICATE, false},
+    {DELETE, false},
+    {SAVE, false},
+    {UNDO, false},
+    {FIND, false},
+    {COMMENT, true},
+    {BEGIN, false},
+    {QLY_LASTNAME, true},
+    {FIRST, false},
+    {QLY_FIRSTNAME, true},
+    {LAST, false},
+    {QLY_TITLE, true},
+    {CAT, false},
+    {QLY_CATEGORY, true},
+    {RATE, false},
+    {QLY_RATING, true},
+    {ISBN, false},
+    {QLY_ISBN, true},
+    {COND, false},
+    {QLY_CONDITION, true},
+    {PUD, false},
+    {QLY_PUBDATE, true},
+    {OTHER, false},
+    {QLY_OTHER, true},
+    {LOC, false},
+    {QLY_LOCATION, true},
+    {BD, false},
+    {QLY_BUYDATE, true},
+    {ED, false},
+    {QLY_EDITION, true},
+    {VAL, false},
+    {QLY_VALUE, true},
+    {PRD, false},
+    {QLY_PRINTDATE, true},
+    {displayquillery::LISTBYTITLE, false},
+    {A, false},
+    {B, false},
+    {C, false},
+    {D, false},
+    {E, false},
+    {F, false},
+    {G, false},
+    {H, false},
+    {I, false},
+    {J, false},
+    {KA, false},
+    {L, false},
+    {M, false},
+    {N, false},
+    {O, false},
+    {P, false},
+    {Q, false},
+    {R, false},
+    {S, false},
+    {T, false},
+    {U, false},
+    {V, false},
+    {W, false},
+    {X, false},
+    {Y, false},
+    {Z, false},
+};
+
+}  // namespace
+
+const WindowLayout kMainWindowLayout{.module = "DISPLAYQUILLERY",
+                                     .structure = "QUICKWINDOW",
+                                     .at = {0, 0, kDesignWidth, 281},
+                                     .icon = "book.ico",
+                                     .flags = WindowFlag::kCentered | WindowFlag::kGrey,
+                                     .controls = kControls};
+
+std::span<const ScaledControl> resolutionControls() {
+    return kScaled;
+}
+
+const ControlLayout* mainWindowControl(int field) {
+    const auto it = std::find_if(kControls.begin(), kControls.end(),
+                                 [field](const ControlLayout& c) { return c.field == field; });
+    return it == kControls.end() ? nullptr : &*it;
+}
+
+}  // namespace quillery

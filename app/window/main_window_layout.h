@@ -1,0 +1,170 @@
+// The main window's stored layout "DISPLAYQUILLERY$QUICKWINDOW": menus, tool buttons, the tab
+// sheet with its letter buttons, the entry list and the entry panel, and the field numbers that
+// address them.
+#pragma once
+
+#include <span>
+
+#include "runtime/window/layout.h"
+
+namespace quillery {
+
+namespace displayquillery {
+
+// Tab numbers are computed: ALL is 31, the k-th category tab 31 + k, the find tab follows the
+// last category. Everything else is numbered out of their way.
+inline constexpr int kFirstCategoryTab = 32;
+
+enum Field : int {
+    SHEET = 1,
+    ALL = 31,
+
+    // Menus and their items.
+    FILEMENU = 10001,
+    AWARDS,
+    FILENEW,
+    FILEOPEN,
+    FILESAVEAS,
+    FILEEXIT,
+    BOOKMENU,
+    BOOKNEW,
+    BOOKDUPLICATE,
+    BOOKDELETE,
+    BOOKSAVE,
+    BOOKUNDO,
+    BOOKFIND,
+    REPORTSMENU,
+    AUTHORREPORT,
+    TITLEREPORT,
+    LOCATIONREPORT,
+    CATEGORYREPORT,
+    RANKINGREPORT,
+    CONDITIONREPORT,
+    VALUEREPORT,
+    ISBNREPORT,
+    EDITIONREPORT,
+    PUBDATEREPORT,
+    BUYDATEREPORT,
+    PRINTDATEREPORT,
+    OTHERREPORT,
+    HELPMENU,
+    HELPCONTENTS,
+    HELPSEARCH,
+    HELPABOUT,
+
+    // Tool buttons.
+    TOOLBAR = 10101,
+    NEW,
+    DUPLICATE,
+    DELETE,
+    SAVE,
+    UNDO,
+    FIND,
+
+    // The letter buttons on the "ALL" tab.
+    LETTER = 10201,
+    A,
+    B,
+    C,
+    D,
+    E,
+    F,
+    G,
+    H,
+    I,
+    J,
+    KA,
+    L,
+    M,
+    N,
+    O,
+    P,
+    Q,
+    R,
+    S,
+    T,
+    U,
+    V,
+    W,
+    X,
+    Y,
+    Z,
+
+    BOOKLIST = 10301,
+    PANELUSE,
+
+    // The entry panel: each prompt, then its entry.
+    BEGIN,
+    QLY_LASTNAME,
+    FIRST,
+    QLY_FIRSTNAME,
+    LAST,
+    QLY_TITLE,
+    CAT,
+    QLY_CATEGORY,
+    RATE,
+    QLY_RATING,
+    ISBN,
+    QLY_ISBN,
+    COND,
+    QLY_CONDITION,
+    PUD,
+    QLY_PUBDATE,
+    OTHER,
+    QLY_OTHER,
+    LOC,
+    QLY_LOCATION,
+    BD,
+    QLY_BUYDATE,
+    ED,
+    QLY_EDITION,
+    VAL,
+    QLY_VALUE,
+    PRD,
+    QLY_PRINTDATE,
+
+    LISTBYTITLE,
+    COMMENT,
+};
+
+// The width the window was designed at; wider windows are scaled by RESOLUTION.
+inline constexpr int kDesignWidth = 429;
+
+// Positions in the use list of the window (from 1).
+namespace Use {
+inline constexpr int LASTNAME = 1;
+inline constexpr int FIRSTNAME = 2;
+inline constexpr int TITLE = 3;
+inline constexpr int CATEGORY = 4;
+inline constexpr int RATING = 5;
+inline constexpr int ISBN = 6;
+inline constexpr int CONDITION = 7;
+inline constexpr int PUBDATE = 8;
+inline constexpr int OTHER = 9;
+inline constexpr int LOCATION = 10;
+inline constexpr int BUYDATE = 11;
+inline constexpr int EDITION = 12;
+inline constexpr int VALUE = 13;
+inline constexpr int PRINTDATE = 14;
+inline constexpr int LISTBYTITLE = 15;
+inline constexpr int LETTER = 16;
+inline constexpr int SHEET = 17;
+}  // namespace Use
+
+// A control whose design position RESOLUTION re-applies, and which coordinates it scales.
+struct ScaledControl {
+    int field;
+    bool size;  // width and height as well as x and y
+};
+
+}  // namespace displayquillery
+
+extern const WindowLayout kMainWindowLayout;
+
+// The controls RESOLUTION scales, in the order it scales them.
+std::span<const displayquillery::ScaledControl> resolutionControls();
+
+// The layout entry of `field`; nullptr for a field the layout does not hold.
+const ControlLayout* mainWindowControl(int field);
+
+}  // namespace quillery
