@@ -1,5 +1,6 @@
 // BUILDKEYS: the name and title sort keys formed from the names and the title.
 #include "app/build_keys.h"
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,10 @@ struct BuildKeysCase {
     std::string nameKey;
     std::string titleKey;
 };
+
+void PrintTo(const BuildKeysCase& c, std::ostream* os) {
+    *os << '"' << c.lastName << ", " << c.firstName << ", " << c.title << '"';
+}
 
 class BuildKeysCases : public ::testing::TestWithParam<BuildKeysCase> {};
 

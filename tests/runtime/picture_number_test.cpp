@@ -1,6 +1,7 @@
 // Number and scientific pictures: layout, rounding, overflow, signs, currency, fills, and reading
 // typed numbers back.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <string>
 
@@ -205,6 +206,10 @@ struct RoundTripPicture {
     const char* picture;
     int decimals;
 };
+
+void PrintTo(const RoundTripPicture& p, std::ostream* os) {
+    *os << p.picture;
+}
 
 class NumberRoundTrip : public ::testing::TestWithParam<RoundTripPicture> {};
 

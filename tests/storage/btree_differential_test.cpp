@@ -1,6 +1,7 @@
 // Random inserts, replacements and deletes against a std::map model, with commits and reopens
 // between rounds; after every commit the checker must pass and the contents equal the model.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "tests/storage/storage_test_support.h"
 
@@ -44,6 +45,10 @@ struct Round {
     int rounds;
     int operationsPerRound;
 };
+
+void PrintTo(const Round& r, std::ostream* os) {
+    *os << "seed " << r.seed;
+}
 
 class DifferentialTest : public ::testing::TestWithParam<Round> {};
 

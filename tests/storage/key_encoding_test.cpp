@@ -1,6 +1,7 @@
 // Key value encodings byte for byte, their sort order against the values they encode, and the
 // key entries built from record images.
 #include "storage/key_encoding.h"
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,10 @@ struct ExactCase {
     bool descending;
     Bytes expected;
 };
+
+void PrintTo(const ExactCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExactEncoding : public ::testing::TestWithParam<ExactCase> {};
 
