@@ -50,6 +50,8 @@ class Tree {
     static bool needsSplit(const CachedPage& page);
 
     DataFile& file_;
+    // The descent of the current insert, put, erase or find, kept to save an allocation each.
+    std::vector<Step> path_;
 };
 
 // A position in the tree for ordered reading. The key and data views stay valid until the

@@ -90,15 +90,11 @@ bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out) {
         if (i > 0 && shared > out.back().bytes.size()) return false;
         const std::size_t rest = entryLength - shared;
         if (body.size() - at < rest) return false;
+        // One allocation and two plain copies per entry: decoding is on every page read.
         Entry e;
-        e.bytes.reserve(entryLength);
-        if (shared != 0) {
-            const Bytes& previous = out.back().bytes;
-            e.bytes.insert(e.bytes.end(), previous.begin(),
-                           previous.begin() + static_cast<std::ptrdiff_t>(shared));
-        }
-        e.bytes.insert(e.bytes.end(), body.begin() + static_cast<std::ptrdiff_t>(at),
-                       body.begin() + static_cast<std::ptrdiff_t>(at + rest));
+        e.bytes.resize(entryLength);
+        if (shared != 0) std::memcpy(e.bytes.data(), out.back().bytes.data(), shared);
+        if (rest != 0) std::memcpy(e.bytes.data() + shared, body.data() + at, rest);
         e.keyLength = static_cast<std::uint16_t>(keyLength);
         at += rest;
         out.push_back(std::move(e));

@@ -231,5 +231,28 @@ TEST(FormatBytes, CompressionMatchesTheRuleOnRandomBodies) {
     }
 }
 
+// Text-like bodies hold few runs, so the search for the next run skips most of the body; a run
+// planted at every offset and of every short length must still be found where it starts.
+TEST(FormatBytes, CompressionFindsARunPlantedAnywhereInText) {
+    Bytes text(90);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<std::uint8_t>('A' + (i * 7) % 26);  // no two neighbours equal
+    ASSERT_FALSE(compressBody(text).has_value());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        for (std::size_t length = 3; length <= 6 && at + length <= text.size(); ++length) {
+            Bytes body = text;
+            std::fill_n(body.begin() + static_cast<std::ptrdiff_t>(at), length, '#');
+            SCOPED_TRACE(::testing::Message() << "run of " << length << " at " << at);
+            const auto packed = compressBody(body);
+            const auto expected = referenceCompress(body);
+            ASSERT_EQ(packed.has_value(), expected.has_value());
+            if (packed) {
+                EXPECT_EQ(*packed, *expected);
+            }
+            EXPECT_EQ(packed.has_value(), length >= 4);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillery::storage
