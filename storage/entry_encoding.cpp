@@ -22,16 +22,6 @@ Entry makeEntry(ByteView key, ByteView data) {
     return e;
 }
 
-int compareBytes(ByteView a, ByteView b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    if (n != 0) {
-        const int c = std::memcmp(a.data(), b.data(), n);
-        if (c != 0) return c < 0 ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
 void encodeEntries(std::span<const Entry> entries, Bytes& out) {
     const Entry* previous = nullptr;
     for (const Entry& e : entries) {

@@ -10,7 +10,9 @@
 // An entry is its key bytes followed by its data bytes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <vector>
 
@@ -28,8 +30,17 @@ struct Entry {
 
 Entry makeEntry(ByteView key, ByteView data);
 
-// Unsigned byte-wise comparison; on a common prefix the shorter sorts first.
-int compareBytes(ByteView a, ByteView b);
+// Unsigned byte-wise comparison; on a common prefix the shorter sorts first. Inline: every step
+// of every search in the tree runs it.
+inline int compareBytes(ByteView a, ByteView b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    if (n != 0) {
+        const int c = std::memcmp(a.data(), b.data(), n);
+        if (c != 0) return c < 0 ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
 
 // Appends the encoded entries to `out`.
 void encodeEntries(std::span<const Entry> entries, Bytes& out);

@@ -94,8 +94,8 @@ PageDefect parsePageImage(ByteView image, std::uint64_t expectedOffset, PageCont
         if (i > 0 && compareBytes(out.entries[i - 1].key(), e.key()) >= 0)
             return PageDefect::kEntryOrder;
     }
-    if (fillMeasure(out) != loadLe16(&image[0x08]) && fillMeasure(out) < 0xFFFF)
-        return PageDefect::kLengths;
+    const std::uint32_t fill = fillMeasure(out);
+    if (fill != loadLe16(&image[0x08]) && fill < 0xFFFF) return PageDefect::kLengths;
     return PageDefect::kNone;
 }
 
