@@ -103,9 +103,6 @@ void startWindow(std::string_view catalogue) {
     if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
     enableUndo(false);
     PROP(W::SHEET, Prop::Choice) = 1;  // the "ALL" tab
-    // Labelling the tab once the window shows makes the sheet measure its tab row; a sheet
-    // whose tabs were all laid out before it was shown leaves the row no height.
-    PROP(W::ALL, Prop::Text) = "ALL";
     bindList(W::QLY_CATEGORY, CATEGORYQUEUE, 1);
     ALERT(W::BOOKLIST, KEY::Insert);
     ALERT(W::BOOKLIST, KEY::Delete);

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "runtime/window/button_face.h"
 #include "runtime/window/control.h"
 #include "runtime/window/picture_files.h"
 #include "runtime/window/screen_text.h"
@@ -26,7 +27,9 @@ class ButtonControl final : public Control {
             tool->setAutoRaise(onToolbar);
             button_ = tool;
         } else {
-            auto* push = new QPushButton(parentWidget());
+            // Tall enough for both, the picture stands above the text so the text keeps the
+            // button's whole width.
+            auto* push = new StackedPushButton(parentWidget());
             if (layout_.flags & ControlFlag::kDefault) {
                 push->setDefault(true);
                 push->setAutoDefault(true);

@@ -68,6 +68,7 @@ class SheetControl final : public Control, public TabOwner {
     void addTab(Control& tab) override {
         tabs_.push_back(&tab);
         quietly([&] { bar_->addTab(toScreen(tab.text())); });
+        remeasure();
     }
     void removeTab(Control& tab) override {
         auto it = std::find(tabs_.begin(), tabs_.end(), &tab);
@@ -75,14 +76,19 @@ class SheetControl final : public Control, public TabOwner {
         const int index = static_cast<int>(it - tabs_.begin());
         tabs_.erase(it);
         quietly([&] { bar_->removeTab(index); });
+        remeasure();
         window_.applyStates();
     }
     void setTabText(Control& tab, const QString& text) override {
-        if (int index = indexOf(tab); index >= 0) bar_->setTabText(index, text);
+        if (int index = indexOf(tab); index >= 0) {
+            bar_->setTabText(index, text);
+            remeasure();
+        }
     }
     void setTabVisible(Control& tab, bool visible) override {
         if (int index = indexOf(tab); index >= 0) {
             quietly([&] { bar_->setTabVisible(index, visible); });
+            remeasure();
         }
     }
     bool isTabSelected(const Control& tab) const override {
@@ -109,6 +115,12 @@ class SheetControl final : public Control, public TabOwner {
     int indexOf(const Control& tab) const {
         auto it = std::find(tabs_.begin(), tabs_.end(), &tab);
         return it == tabs_.end() ? -1 : static_cast<int>(it - tabs_.begin());
+    }
+    // A tab bar on a window not yet shown keeps its changes to itself, so the sheet's column
+    // would keep the row at the height it measured with no tabs; ask it to measure again.
+    void remeasure() {
+        bar_->updateGeometry();
+        if (QLayout* column = widget_->layout()) column->invalidate();
     }
     template <class F>
     void quietly(F f) {

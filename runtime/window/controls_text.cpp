@@ -73,6 +73,15 @@ class LabelControl final : public Control {
         }
         return Control::setProp(prop, index, value);
     }
+    std::optional<PropValue> prop(Prop prop, int index) const override {
+        // The colour the text shows in: the layout's font colour, a colour the program set,
+        // or the style's own, as 0xRRGGBB.
+        if (prop == Prop::Color) {
+            return PropValue(static_cast<int>(
+                label_->palette().color(QPalette::WindowText).rgb() & 0xFFFFFFu));
+        }
+        return Control::prop(prop, index);
+    }
 
   private:
     QLabel* label_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "runtime/errors.h"
 #include "runtime/fatal.h"
@@ -434,6 +435,20 @@ int WindowImpl::toolbarPixels() const {
         }
     }
     return pixels;
+}
+
+void WindowImpl::resizeClient(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const QSize frame(frame_->width() - client_->width() + width,
+                      frame_->height() - client_->height() + height);
+    if (layout_.flags & WindowFlag::kResizable) {
+        frame_->resize(frame);
+    } else {
+        // A fixed window's sizes are pinned at both ends; move the pins with the change.
+        client_->setFixedSize(width, height);
+        frame_->setFixedSize(frame);
+    }
 }
 
 void WindowImpl::setMinimumWidthUnits(int units) {

@@ -111,6 +111,9 @@ class WindowImpl {
     int clientHeightUnits() const;
     int toolbarPixels() const;
     void setMinimumWidthUnits(int units);
+    // Gives the client area `width` x `height` pixels, the frame following; a program's own
+    // size change applies whether or not the user may resize the window.
+    void resizeClient(int width, int height);
 
     QString iconName;
 

@@ -62,11 +62,10 @@ void setWindowProp(WindowImpl& w, Prop prop, int index, const PropValue& value) 
             frame->move(frame->x(), du.toPixelsY(n));
             break;
         case Prop::Width:
-            frame->resize(frame->width() - w.client()->width() + du.toPixelsX(n), frame->height());
+            w.resizeClient(du.toPixelsX(n), w.client()->height());
             break;
         case Prop::Height:
-            frame->resize(frame->width(), frame->height() - w.client()->height() -
-                                              w.toolbarPixels() + du.toPixelsY(n));
+            w.resizeClient(w.client()->width(), du.toPixelsY(n) - w.toolbarPixels());
             break;
         case Prop::Timer:
             w.setTimerPeriod(n);

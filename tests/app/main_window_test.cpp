@@ -450,10 +450,8 @@ void expectScaled(int hundredths) {
 }
 
 TEST(MainWindow, ResolutionAtDesignWidthKeepsAndAtTwiceDoubles) {
-    // The window keeps its designed size; a resizable copy lets the test widen it.
-    WindowLayout layout = kMainWindowLayout;
-    layout.flags |= WindowFlag::kResizable;
-    Window window(layout);
+    // The user cannot resize the window, but the program's own width applies.
+    Window window(kMainWindowLayout);
     OPEN(window);
     EXPECT_EQ(static_cast<long>(PROP(0, Prop::Width)), W::kDesignWidth);
     expectScaled(100);

@@ -1,6 +1,7 @@
 // DISABLE, ENABLE, HIDE and UNHIDE over field ranges: a missing last field, reversed ranges,
 // and field numbers the window does not have.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <QWidget>
 #include <string>
@@ -52,6 +53,10 @@ struct RangeCase {
     int last;
     const char* expected;  // per field 2, 3, 4, 5, 6, 9
 };
+
+void PrintTo(const RangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RangeTest : public ::testing::TestWithParam<RangeCase> {};
 

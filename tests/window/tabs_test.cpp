@@ -52,6 +52,20 @@ void addTab(int field, const std::string& text) {
     UNHIDE(field);
 }
 
+TEST(Tabs, StaticTabsGiveTheTabRowItsHeightWhenTheWindowOpens) {
+    Window window(kSheetLayout);
+    OPEN(window);
+    auto* bar = window.controlWidget(SHEET)->findChild<QTabBar*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->count(), 1);
+    // The row is as tall as the tabs it holds, and the tab is drawn inside it.
+    EXPECT_GT(bar->height(), 0);
+    EXPECT_EQ(bar->height(), bar->sizeHint().height());
+    EXPECT_LE(bar->tabRect(0).bottom(), bar->rect().bottom());
+    EXPECT_GT(bar->tabRect(0).height(), 0);
+    CLOSE(window);
+}
+
 TEST(Tabs, CreatedTabsAppendAndKeepTheirNumbersWhenOthersGo) {
     Window window(kSheetLayout);
     OPEN(window);

@@ -1,6 +1,7 @@
 // Use variables through pictures: typed text deformatted into the variable before
 // EVENT:Accepted, and the variable formatted into its control on display.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <QLineEdit>
 #include <cstdint>
@@ -53,6 +54,10 @@ struct TypedCase {
     double expectedNumber;     // for numeric fields
     const char* expectedText;  // for the text field
 };
+
+void PrintTo(const TypedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TypedIntoVariable : public ::testing::TestWithParam<TypedCase> {};
 
