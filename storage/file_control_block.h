@@ -22,6 +22,7 @@ struct OpenTable {
     int mode = 0;
     RecordNumber current = 0;  // 0: none
     Bytes savedImage;          // the record as last read, for the change check
+    Bytes spareImage;          // a buffer for the next read, kept to save allocations
     SequenceState sequence;
     RecordNumber held = 0;  // the record whose hold this file has; 0: none
     bool watched = false;

@@ -66,7 +66,9 @@ void releaseHold(OpenTable& open) {
 // updates the saved image and makes it current.
 Status readIntoBuffer(FileControlBlock& file, RecordNumber record) {
     OpenTable& open = *file.open;
-    Bytes image;
+    // Read into the spare buffer and swap it with the saved image on success, so that reading
+    // record after record reuses the two buffers instead of allocating.
+    Bytes& image = open.spareImage;
     if (record == 0 || !open.table->readRecord(record, image))
         return Status::error(ErrorCode::kRecordNotFound, "record missing");
     if (file.holdRequested && open.held != record) {
@@ -78,7 +80,7 @@ Status readIntoBuffer(FileControlBlock& file, RecordNumber record) {
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     std::copy_n(image.begin(), std::min(image.size(), buffer.size()), buffer.begin());
     open.table->readMemos(record, file.memos);
-    open.savedImage = std::move(image);
+    open.savedImage.swap(image);
     open.current = record;
     open.watched = file.watchRequested;
     return Status::success();

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "storage/table.h"
 
@@ -26,6 +27,13 @@ struct SequenceState {
     std::uint8_t key = 0;   // key order
     RecordNumber from = 0;  // file from number
     Bytes searchEntry;      // key continue: the key of the entry last read
+    // The cursor of the last search, left on the entry it found, so that reading on steps from
+    // it instead of searching again from the root. Used only while its file has not changed
+    // since (same generation) and it still stands on the entry the next search starts from.
+    // Shared so that the state stays copyable.
+    std::shared_ptr<TreeCursor> cursor;
+    const DataFile* cursorFile = nullptr;
+    std::uint64_t cursorGeneration = 0;
 };
 
 // What a read in sequence found: the record, and in key order the entry that led to it.
@@ -34,10 +42,11 @@ struct SequenceHit {
     Bytes keyEntry;
 };
 
-// Finds the record the read in `direction` would take, without reading or moving. False when
-// the search leaves the table or the key (or nothing was set).
-bool locateInSequence(Table& table, const SequenceState& state, RecordNumber current,
-                      Direction direction, SequenceHit& hit);
+// Finds the record the read in `direction` would take, without reading or moving the sequence
+// (only the state's cursor moves). False when the search leaves the table or the key (or
+// nothing was set).
+bool locateInSequence(Table& table, SequenceState& state, RecordNumber current, Direction direction,
+                      SequenceHit& hit);
 
 // The state after a read that took `hit`.
 void advanceSequence(SequenceState& state, const SequenceHit& hit);

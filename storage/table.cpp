@@ -163,20 +163,28 @@ void Table::eraseMemos(RecordNumber record) {
 }
 
 void Table::readMemos(RecordNumber record, std::vector<Bytes>& values) {
-    values.assign(definition_.memos.size(), Bytes{});
-    Tree tree(data());
-    for (std::size_t m = 0; m < definition_.memos.size(); ++m) {
-        std::vector<Bytes> segments;
-        for (std::uint32_t s = 0; s <= 0xFFFF; ++s) {
-            Bytes bytes;
-            if (!tree.find(memoSegmentKey(number_, record, static_cast<std::uint8_t>(m),
-                                          static_cast<std::uint16_t>(s)),
-                           &bytes))
-                break;
-            segments.push_back(std::move(bytes));
-        }
+    const std::size_t memos = definition_.memos.size();
+    values.assign(memos, Bytes{});
+    if (memos == 0) return;
+    // One walk over the record's segments, which sort by memo and then segment number, rather
+    // than a search per segment. A memo ends at its first missing segment.
+    std::vector<std::vector<Bytes>> segments(memos);
+    TreeCursor cursor(data());
+    const Scope scope = kindPrefix(number_, EntryKind::kMemoSegment);
+    const Bytes start = memoSegmentKey(number_, record, 0, 0);
+    for (bool more = ceilingInScope(cursor, scope, start); more; more = cursor.next()) {
+        const ByteView key = cursor.key();
+        if (!inScope(key, scope) || key.size() < 9 || loadBe32(key.data() + 5) != record) break;
+        if (key.size() != start.size() || key[9] >= memos) continue;
+        std::vector<Bytes>& found = segments[key[9]];
+        const std::size_t segment = static_cast<std::size_t>(key[10]) << 8 | key[11];
+        if (segment != found.size()) continue;
+        const ByteView d = cursor.data();
+        found.emplace_back(d.begin(), d.end());
+    }
+    for (std::size_t m = 0; m < memos; ++m) {
         const bool blob = (definition_.memos[m].flags & MemoFlag::kBlob) != 0;
-        if (!joinMemo(segments, blob, values[m])) values[m].clear();
+        if (!joinMemo(segments[m], blob, values[m])) values[m].clear();
     }
 }
 
