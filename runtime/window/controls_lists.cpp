@@ -8,6 +8,7 @@
 
 #include "runtime/queue.h"
 #include "runtime/window/control.h"
+#include "runtime/window/focus_line_edit.h"
 #include "runtime/window/list_format.h"
 #include "runtime/window/queue_list_model.h"
 #include "runtime/window/screen_text.h"
@@ -149,20 +150,6 @@ class ListControl final : public Control, public QueueBound {
     QPointer<QItemSelectionModel> connected_;
 };
 
-class ComboEdit final : public QLineEdit {
-  public:
-    ComboEdit(QWidget* parent, Control& control) : QLineEdit(parent), control_(control) {}
-
-  protected:
-    void focusInEvent(QFocusEvent* event) override {
-        QLineEdit::focusInEvent(event);
-        control_.window().focusArrived(control_.field(), event->reason());
-    }
-
-  private:
-    Control& control_;
-};
-
 class ComboBox final : public QComboBox {
   public:
     ComboBox(QWidget* parent, QueueListModel*& model) : QComboBox(parent), model_(model) {}
@@ -186,7 +173,7 @@ class ComboControl final : public Control, public QueueBound {
     void build() override {
         combo_ = new ComboBox(parentWidget(), model_);
         combo_->setEditable(true);
-        edit_ = new ComboEdit(combo_, *this);
+        edit_ = new FocusLineEdit(combo_, *this);
         combo_->setLineEdit(edit_);
         combo_->setInsertPolicy(QComboBox::NoInsert);
         combo_->setCompleter(nullptr);
@@ -264,7 +251,7 @@ class ComboControl final : public Control, public QueueBound {
     }
 
     ComboBox* combo_ = nullptr;
-    ComboEdit* edit_ = nullptr;
+    FocusLineEdit* edit_ = nullptr;
     QueueListModel* model_ = nullptr;
 };
 

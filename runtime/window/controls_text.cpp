@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "runtime/window/control.h"
+#include "runtime/window/focus_line_edit.h"
 #include "runtime/window/screen_text.h"
 #include "runtime/window/use_format.h"
 #include "runtime/window/window_impl.h"
@@ -77,8 +78,8 @@ class LabelControl final : public Control {
         // The colour the text shows in: the layout's font colour, a colour the program set,
         // or the style's own, as 0xRRGGBB.
         if (prop == Prop::Color) {
-            return PropValue(static_cast<int>(
-                label_->palette().color(QPalette::WindowText).rgb() & 0xFFFFFFu));
+            return PropValue(
+                static_cast<int>(label_->palette().color(QPalette::WindowText).rgb() & 0xFFFFFFu));
         }
         return Control::prop(prop, index);
     }
@@ -87,26 +88,12 @@ class LabelControl final : public Control {
     QLabel* label_ = nullptr;
 };
 
-class EntryEdit final : public QLineEdit {
-  public:
-    EntryEdit(QWidget* parent, Control& control) : QLineEdit(parent), control_(control) {}
-
-  protected:
-    void focusInEvent(QFocusEvent* event) override {
-        QLineEdit::focusInEvent(event);
-        control_.window().focusArrived(control_.field(), event->reason());
-    }
-
-  private:
-    Control& control_;
-};
-
 class EntryControl final : public Control {
   public:
     using Control::Control;
 
     void build() override {
-        edit_ = new EntryEdit(parentWidget(), *this);
+        edit_ = new FocusLineEdit(parentWidget(), *this);
         widget_ = edit_;
         int length = pictureLength(layout_.picture);
         if (length == 0 && use_.isText()) length = static_cast<int>(use_.size);
@@ -151,7 +138,7 @@ class EntryControl final : public Control {
         window_.post(EVENT::Accepted, field());
     }
 
-    EntryEdit* edit_ = nullptr;
+    FocusLineEdit* edit_ = nullptr;
 };
 
 class TextBoxEdit final : public QPlainTextEdit {
