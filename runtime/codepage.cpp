@@ -83,6 +83,20 @@ constexpr std::array<unsigned char, 128> makeCp437Table() {
 constexpr auto kUtf8Of = makeUtf8Table();
 constexpr auto kCp437ToCp1252 = makeCp437Table();
 
+// The way back: each Windows-1252 byte of the upper half that some 437 byte carries over to;
+// the two tables never map two 437 bytes to one character, so this is the exact inverse there.
+constexpr std::array<unsigned char, 128> makeCp1252ToCp437Table() {
+    std::array<unsigned char, 128> table{};
+    table.fill(static_cast<unsigned char>(kUnmappableChar));
+    for (std::size_t i = 0; i < kCp437ToCp1252.size(); ++i) {
+        const unsigned char ansi = kCp437ToCp1252[i];
+        if (ansi >= 0x80) table[ansi - 0x80] = static_cast<unsigned char>(0x80 + i);
+    }
+    return table;
+}
+
+constexpr auto kCp1252ToCp437 = makeCp1252ToCp437Table();
+
 inline bool isContinuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
@@ -191,6 +205,17 @@ std::string cp437ToCp1252(std::string_view text) {
     std::string out(text);
     for (char& ch : out)
         ch = static_cast<char>(cp437ToCp1252(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+unsigned char cp1252ToCp437(unsigned char c) {
+    return c < 0x80 ? c : kCp1252ToCp437[c - 0x80];
+}
+
+std::string cp1252ToCp437(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out)
+        ch = static_cast<char>(cp1252ToCp437(static_cast<unsigned char>(ch)));
     return out;
 }
 

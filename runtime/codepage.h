@@ -1,5 +1,6 @@
 // Conversions between the program's single-byte Windows-1252 text and Unicode (UTF-8 for files,
-// UTF-16 for the screen and printer), and from the OEM code page 437 of old settings files.
+// UTF-16 for the screen and printer), and to and from the OEM code page 437 of old settings files
+// and of tables stored in OEM characters.
 //
 // Every conversion is total: each byte and each code point gives a result. A Windows-1252 byte
 // that the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stands for the C1 control
@@ -30,5 +31,11 @@ std::string utf16ToCp1252(std::u16string_view utf16);
 // Greek and mathematical signs become '?'.
 unsigned char cp437ToCp1252(unsigned char c);
 std::string cp437ToCp1252(std::string_view text);
+
+// The code page 437 byte of a Windows-1252 byte, for text stored in OEM characters: bytes below
+// 0x80 are the same; a character 437 lacks becomes '?'. Every character that comes back from
+// cp437ToCp1252 other than '?' goes back to the byte it came from.
+unsigned char cp1252ToCp437(unsigned char c);
+std::string cp1252ToCp437(std::string_view text);
 
 }  // namespace quillery

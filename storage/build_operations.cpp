@@ -30,11 +30,19 @@ Status buildInBracket(FileControlBlock& file, OpenTable& open, std::size_t key) 
 Status buildAllKeys(FileControlBlock& file, bool cutFile) {
     return withOpenFile(file, [&](OpenTable& open) {
         Status result = Status::success();
+        // Each key's build would otherwise end in a commit of its own; deferred, the keys share
+        // the commits, and what waits is committed when the mark is taken off again.
+        PageFile& pageFile = *open.file;
+        const CommitMode before = pageFile.commitMode();
+        if (before == CommitMode::kEveryOperation)
+            (void)pageFile.setCommitMode(CommitMode::kDeferred);
         for (std::size_t key = 0; key < open.table->keyCount(); ++key) {
             if ((open.table->keyFlags(key) & KeyFlag::kIndex) != 0) continue;
             Status s = buildInBracket(file, open, key);
             if (result.ok() && !s.ok()) result = s;
         }
+        Status restored = pageFile.setCommitMode(before);
+        if (result.ok() && !restored.ok()) result = restored;
         if (cutFile && !open.file->heldBack()) {
             Status cut = runBracketed(open, true, [&] { return open.file->data().close(); });
             if (result.ok() && !cut.ok()) result = cut;

@@ -15,6 +15,7 @@ struct BuildState {
     std::size_t key;
     std::uint8_t keyNumber;
     DataFile& target;
+    PageFile& targetFile;
     bool commitProgress;
     std::uint32_t count = 0;
     RecordNumber lowestDuplicate = 0;
@@ -28,7 +29,8 @@ RecordNumber lowerMark(RecordNumber a, RecordNumber b) {
 
 void writeProgress(BuildState& b, RecordNumber resumeFrom) {
     b.table.setMetadata(b.keyNumber, {b.count, lowerMark(resumeFrom, b.lowestDuplicate)});
-    if (b.commitProgress) (void)b.target.commit();
+    // A file marked for deferred commits writes its progress only once enough pages wait.
+    if (b.commitProgress) (void)b.targetFile.commitIfDue();
 }
 
 // Entries from `start` on that no record gives any more (records deleted or changed since the
@@ -126,7 +128,11 @@ Status buildKey(Table& table, std::size_t key, bool fullBuild, bool commitProgre
     }
     Metadata before;
     if (!table.metadata(keyNumber, before)) before = {};
-    BuildState b{table, key, keyNumber, table.keyData(key),
+    BuildState b{table,
+                 key,
+                 keyNumber,
+                 table.keyData(key),
+                 table.keyPageFile(key),
                  commitProgress || table.runtimeKey(key)};
     b.count = before.count;
     const std::uint32_t kept = removeStaleEntries(b, start);
@@ -146,9 +152,14 @@ Status buildKey(Table& table, std::size_t key, bool fullBuild, bool commitProgre
         writeProgress(b, next);
     }
     table.setMetadata(keyNumber, {b.count, b.lowestDuplicate});
-    if (table.runtimeKey(key)) QUILLERY_RETURN_IF_ERROR(table.keyData(key).commit());
-    if (b.lowestDuplicate != 0)
+    if (table.runtimeKey(key)) QUILLERY_RETURN_IF_ERROR(b.targetFile.commitIfDue());
+    if (b.lowestDuplicate != 0) {
+        // The failed operation would forget what waits; the key and its mark are sound, so a
+        // deferred build keeps them.
+        if (b.commitProgress && b.targetFile.commitMode() != CommitMode::kHeld)
+            (void)b.target.commit();
         return Status::error(ErrorCode::kCreatesDuplicateKey, "duplicates found by the build");
+    }
     return Status::success();
 }
 

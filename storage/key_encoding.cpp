@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "runtime/codepage.h"
+
 namespace quillery::storage {
 
 namespace {
@@ -44,14 +46,21 @@ void copyStringText(std::uint8_t type, std::span<const std::uint8_t> field,
     }
 }
 
-void collate(std::span<std::uint8_t> bytes, bool caseInsensitive, const CharTables& tables) {
+void collate(std::span<std::uint8_t> bytes, bool caseInsensitive, const CharTables& tables,
+             bool oemText) {
     for (auto& b : bytes) {
+        if (oemText) b = cp437ToCp1252(b);
         if (caseInsensitive) b = tables.upper[b];
         b = tables.collation[b];
     }
 }
 
 }  // namespace
+
+void useOemCollation(KeyLayout& layout) {
+    for (auto& s : layout.segments)
+        s.oemText = true;
+}
 
 std::size_t KeyLayout::valueLength() const {
     std::size_t length = 0;
@@ -110,7 +119,7 @@ void encodeKeySegment(const KeySegment& segment, bool caseInsensitive,
         default:
             if (isStringType(segment.type)) {
                 copyStringText(segment.type, field, out);
-                collate(out, caseInsensitive, tables);
+                collate(out, caseInsensitive, tables, segment.oemText);
             } else {
                 std::copy(field.begin(), field.end(), out.begin());
             }

@@ -60,6 +60,8 @@ struct KeySegment {
     std::uint16_t offset = 0;
     std::uint16_t size = 0;
     bool descending = false;
+    // The table stores its text in code page 437: strings collate as their Windows-1252 forms.
+    bool oemText = false;
 };
 
 // What the encoder needs of a key: its flags and its components in order.
@@ -77,6 +79,9 @@ struct KeyLayout {
     // Whether every component lies inside a record of `recordLength` bytes.
     bool fitsRecord(std::size_t recordLength) const;
 };
+
+// Marks every component of a key over a table whose text is stored in code page 437.
+void useOemCollation(KeyLayout& layout);
 
 // Encodes one component's field bytes into `out` (the same size as `field`).
 void encodeKeySegment(const KeySegment& segment, bool caseInsensitive,

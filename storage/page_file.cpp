@@ -54,7 +54,11 @@ Status PageFile::open(const std::string& path, const PageFileOptions& options,
     if (!s.ok() && !options.create && !isWriteMode(options.mode) && s.osError() == 5)
         s = PosixFile::open(path, PosixOpenMode::kReadOnly, file);
     if (!s.ok()) return openFailure(std::move(s));
+    return openOver(std::move(file), path, options, out);
+}
 
+Status PageFile::openOver(std::unique_ptr<File> file, const std::string& path,
+                          const PageFileOptions& options, std::unique_ptr<PageFile>& out) {
     std::unique_ptr<PageFile> opened(new PageFile());
     opened->path_ = path;
     opened->mode_ = options.mode;
@@ -68,10 +72,8 @@ Status PageFile::open(const std::string& path, const PageFileOptions& options,
     DataFileOptions dataOptions;
     dataOptions.ownerPassword = options.ownerPassword;
     dataOptions.exclusive = writes;
-    File* raw = file.get();
-    s = DataFile::open(std::move(file), dataOptions, opened->data_);
+    Status s = DataFile::open(std::move(file), dataOptions, opened->data_);
     if (!s.ok()) return s;  // the descriptor, and every lock with it, is gone
-    (void)raw;
     opened->locks_ = locks;
     opened->locks_.rebind(opened->data_->file());
     opened->locks_.unlockReader();
@@ -97,6 +99,8 @@ Status PageFile::openTemporary(std::unique_ptr<PageFile>& out) {
     opened->path_ = pattern;
     opened->mode_ = 0x12;  // read/write, deny all
     opened->temporary_ = true;
+    // Nobody else opens it, so its changes may wait without keeping anyone out.
+    opened->commitMode_ = CommitMode::kDeferred;
     DataFileOptions dataOptions;
     dataOptions.exclusive = true;
     QUILLERY_RETURN_IF_ERROR(DataFile::open(std::move(file), dataOptions, opened->data_));
@@ -108,7 +112,12 @@ Status PageFile::openTemporary(std::unique_ptr<PageFile>& out) {
 PageFile::~PageFile() = default;
 
 Status PageFile::begin(bool changing) {
-    if (temporary_ || heldBack_) return Status::success();
+    if (temporary_ || heldBack_ || lockKept_) {
+        // A kept lock means nobody else has touched the file since the changes waiting were
+        // made: the cache is current without a look at the header.
+        if (changing) noteBegin();
+        return Status::success();
+    }
     if (changing) {
         if (readOnly()) return Status::error(ErrorCode::kAccessDenied, "read-only open");
         QUILLERY_RETURN_IF_ERROR(locks_.lockExclusive(lockDeadline()));
@@ -117,7 +126,9 @@ Status PageFile::begin(bool changing) {
         if (!s.ok()) {
             data_->setExclusive(false);
             locks_.unlockExclusive();
+            return s;
         }
+        noteBegin();
         return s;
     }
     // Nobody else writes a file this open denies writing to, nor one it writes while denying
@@ -132,30 +143,98 @@ Status PageFile::begin(bool changing) {
 Status PageFile::end(Status result, bool changing) {
     if (temporary_) {
         if (!changing) return result;
-        if (result.ok()) return data_->commit();
-        (void)data_->discardChanges();
-        return result;
+        return finishChange(std::move(result));
     }
     if (heldBack_) return result;
-    if (changing) {
-        if (result.ok()) {
-            result = data_->commit();
-        } else {
-            // Whatever a failed change left in the cache is forgotten, so the file on disk is
-            // exactly as it was.
-            (void)data_->discardChanges();
-        }
-        data_->setExclusive(false);
-        locks_.unlockExclusive();
+    if (!changing) {
+        if (!lockKept_) locks_.unlockReader();
         return result;
     }
-    locks_.unlockReader();
+    result = finishChange(std::move(result));
+    if (data_->hasChanges()) {
+        lockKept_ = true;  // the changes wait: others stay out until they are committed
+        return result;
+    }
+    releaseKeptLock();
     return result;
+}
+
+void PageFile::noteBegin() {
+    waitedAtBegin_ = data_->hasChanges();
+    generationAtBegin_ = data_->generation();
+    lastNumberAtBegin_ = data_->header().lastNumber;
+}
+
+bool PageFile::changedSinceBegin() const {
+    return data_->generation() != generationAtBegin_ ||
+           data_->header().lastNumber != lastNumberAtBegin_;
+}
+
+bool PageFile::commitDue() const {
+    if (!data_->hasChanges()) return false;
+    switch (commitMode_) {
+        case CommitMode::kEveryOperation:
+            return true;
+        case CommitMode::kDeferred:
+            return data_->changedPageCount() >= kDeferredCommitPages;
+        case CommitMode::kHeld:
+            return false;
+    }
+    return true;
+}
+
+Status PageFile::commitIfDue() {
+    return commitDue() ? data_->commit() : Status::success();
+}
+
+// The end of a changing operation outside a transaction, with the exclusive lock held.
+Status PageFile::finishChange(Status result) {
+    if (result.ok()) return commitIfDue();
+    if (!waitedAtBegin_) {
+        // Whatever a failed change left in the cache is forgotten, so the file on disk is
+        // exactly as it was.
+        (void)data_->discardChanges();
+    } else if (changedSinceBegin() && commitMode_ != CommitMode::kHeld) {
+        // Earlier operations' changes wait beside this one's: they are kept by committing them
+        // now rather than deferring past the failure (see CommitMode). A failed commit re-reads
+        // the file, so nothing waits after it either; the operation's own error is reported.
+        (void)data_->commit();
+    }
+    return result;
+}
+
+void PageFile::releaseKeptLock() {
+    lockKept_ = false;
+    data_->setExclusive(false);
+    locks_.unlockExclusive();
+}
+
+Status PageFile::setCommitMode(CommitMode mode) {
+    commitMode_ = mode;
+    if (mode != CommitMode::kEveryOperation || heldBack_) return Status::success();
+    if (temporary_) return commitIfDue();
+    if (!lockKept_) return Status::success();
+    Status s = commitIfDue();
+    releaseKeptLock();
+    return s;
 }
 
 Status PageFile::holdBack(Clock::time_point deadline) {
     if (heldBack_) return Status::success();
     if (readOnly()) return Status::error(ErrorCode::kAccessDenied, "read-only open");
+    if (lockKept_) {
+        // A rollback would discard what waits along with the transaction's own changes, so
+        // earlier operations' changes are committed first; the transaction keeps the lock.
+        Status s = data_->commit();
+        lockKept_ = false;
+        if (!s.ok()) {
+            data_->setExclusive(false);
+            locks_.unlockExclusive();
+            return s;
+        }
+        heldBack_ = true;
+        return Status::success();
+    }
     QUILLERY_RETURN_IF_ERROR(locks_.lockExclusive(deadline));
     data_->setExclusive(true);
     Status s = data_->refresh();
@@ -181,6 +260,10 @@ Status PageFile::close() {
     if (heldBack_) {
         result = data_->commit();
         stopHoldingBack();
+    }
+    if (lockKept_) {
+        result = data_->commit();
+        releaseKeptLock();
     }
     if (readOnly()) return result;
     // The cut needs the exclusive lock: another program's commit may have its log past the end.

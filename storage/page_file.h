@@ -2,7 +2,10 @@
 // open, and the bracket every operation runs in (lock, refresh, work, commit or discard, unlock).
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -17,6 +20,29 @@ struct PageFileOptions {
     std::string ownerPassword;
 };
 
+// When the end of a changing operation commits what it changed.
+//
+// While changes wait uncommitted, this open keeps the file's exclusive lock from one operation
+// to the next (as a transaction does): another program would otherwise read a disk that lacks
+// them, or commit over them. Others therefore wait (or fail with error 32) until the changes
+// are committed; deferral is for work that owns the file for a while, such as a key build, and
+// for temporary page files, which nobody else opens.
+//
+// A failed operation forgets its own changes when nothing waited before it. When earlier
+// operations' changes wait, the failed one cannot be told apart from them in the cache; it has
+// left the records and keys as it found them (an add or change is refused before anything is
+// written, and the key update undoes what it did), so what waits is kept: a deferred file
+// commits it at once instead of deferring past the failure, a held one keeps holding it (as a
+// transaction keeps its changes past a failed operation).
+enum class CommitMode {
+    kEveryOperation,  // every successful changing operation commits
+    kDeferred,        // an operation commits once kDeferredCommitPages changed pages wait
+    kHeld,            // nothing is written until the mark is removed
+};
+
+// Changed pages waiting in the cache that make a deferred operation commit.
+inline constexpr std::size_t kDeferredCommitPages = 40;
+
 // How long an operation waits for the file lock that another program's operation holds.
 void setFileLockWait(std::chrono::milliseconds wait);
 std::chrono::milliseconds fileLockWait();
@@ -27,6 +53,10 @@ class PageFile {
     // sharing of another open excludes this one, 36 when its header is bad.
     static Status open(const std::string& path, const PageFileOptions& options,
                        std::unique_ptr<PageFile>& out);
+    // The same over a file opened by the caller (memory and fault files in tests and tools);
+    // `path` only names it.
+    static Status openOver(std::unique_ptr<File> file, const std::string& path,
+                           const PageFileOptions& options, std::unique_ptr<PageFile>& out);
     // A temporary page file of the same format, gone when closed.
     static Status openTemporary(std::unique_ptr<PageFile>& out);
     ~PageFile();
@@ -56,6 +86,17 @@ class PageFile {
     // Commits what is pending and cuts the file at its committed end.
     Status close();
 
+    // Changing the mark back to every operation commits what waits at once (outside a
+    // transaction, which commits on its own); a failed commit is returned.
+    Status setCommitMode(CommitMode mode);
+    CommitMode commitMode() const { return commitMode_; }
+    // Commits when the mode says the changes waiting are due (all of them, 40 or more, or
+    // none). For work inside one operation that wants to bound what waits, like a key build.
+    // Requires: the exclusive lock (a changing operation's bracket, or a temporary file).
+    Status commitIfDue();
+    // Changes of successful operations waiting for a commit, with the lock kept for them.
+    bool changesWaiting() const { return lockKept_; }
+
   private:
     PageFile() = default;
 
@@ -65,6 +106,21 @@ class PageFile {
     FileLocks locks_;
     bool heldBack_ = false;
     bool temporary_ = false;
+    CommitMode commitMode_ = CommitMode::kEveryOperation;
+    // The exclusive lock is kept across operations because changes wait uncommitted.
+    bool lockKept_ = false;
+    // What the current changing operation found: earlier changes waiting, and the cache's
+    // generation, to tell whether a failed operation changed anything.
+    bool waitedAtBegin_ = false;
+    std::uint64_t generationAtBegin_ = 0;
+
+    std::array<std::uint8_t, 4> lastNumberAtBegin_{};
+
+    void noteBegin();
+    bool changedSinceBegin() const;
+    bool commitDue() const;
+    Status finishChange(Status result);
+    void releaseKeptLock();
 };
 
 }  // namespace quillery::storage

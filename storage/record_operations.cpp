@@ -5,6 +5,7 @@
 
 #include "runtime/errors.h"
 #include "storage/file_operations.h"
+#include "storage/oem_text.h"
 
 namespace quillery::storage {
 namespace {
@@ -20,11 +21,20 @@ RecordNumber peekNextNumber(DataFile& data) {
     return loadBe32(next.data());
 }
 
-Bytes bufferImage(FileControlBlock& file) {
+// The buffer as the table stores it. An OEM table keeps its text in code page 437; `stored` is
+// the record's stored image when the buffer replaces it, so fields left as read keep their bytes.
+Bytes bufferImage(FileControlBlock& file, ByteView stored = {}) {
     const auto record = file.record();
     Bytes image(file.open->table->recordLength(), 0);
     std::copy_n(record.begin(), std::min(record.size(), image.size()), image.begin());
+    if (file.declaration().oem) recordTextToOem(file.open->table->definition(), image, stored);
     return image;
+}
+
+// The memo values as the table stores them.
+std::vector<Bytes> storedMemos(FileControlBlock& file) {
+    if (!file.declaration().oem) return file.memos;
+    return memoTextToOem(file.open->table->definition(), file.memos);
 }
 
 void adjustRecordCount(Table& table, int delta) {
@@ -80,6 +90,12 @@ Status readIntoBuffer(FileControlBlock& file, RecordNumber record) {
     std::fill(buffer.begin(), buffer.end(), std::uint8_t{0});
     std::copy_n(image.begin(), std::min(image.size(), buffer.size()), buffer.begin());
     open.table->readMemos(record, file.memos);
+    // The saved image stays as stored, so the change check compares stored bytes with stored
+    // bytes; only the program's copy is converted.
+    if (file.declaration().oem) {
+        recordTextFromOem(open.table->definition(), buffer);
+        memoTextFromOem(open.table->definition(), file.memos);
+    }
     open.savedImage.swap(image);
     open.current = record;
     open.watched = file.watchRequested;
@@ -103,7 +119,7 @@ Status addRecord(FileControlBlock& file, KeyUpdate update) {
         QUILLERY_RETURN_IF_ERROR(
             maintainKeys(table, std::nullopt, ByteView(image), record, update));
         table.writeRecord(record, image);
-        table.writeMemos(record, file.memos);
+        table.writeMemos(record, storedMemos(file));
         adjustRecordCount(table, +1);
         open.current = record;
         open.savedImage = image;
@@ -124,7 +140,7 @@ Status putRecord(FileControlBlock& file) {
         if (!table.readRecord(record, stored)) return notAvailable();
         if (open.watched && stored != open.savedImage)
             return Status::error(ErrorCode::kRecordChangedByAnotherStation, "changed");
-        const Bytes image = bufferImage(file);
+        const Bytes image = bufferImage(file, stored);
         if (image != stored) {
             QUILLERY_RETURN_IF_ERROR(
                 checkDuplicates(table, ByteView(stored), ByteView(image), record));
@@ -132,7 +148,7 @@ Status putRecord(FileControlBlock& file) {
                 maintainKeys(table, ByteView(stored), ByteView(image), record));
             table.writeRecord(record, image);
         }
-        if (!table.definition().memos.empty()) table.writeMemos(record, file.memos);
+        if (!table.definition().memos.empty()) table.writeMemos(record, storedMemos(file));
         open.savedImage = image;
         return Status::success();
     });

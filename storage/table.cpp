@@ -78,6 +78,7 @@ Status Table::open(PageFile& file, const std::string& name, const TableDefinitio
     for (std::size_t k = 0; k < definition.keys.size(); ++k) {
         if (!keyLayoutOf(definition, k, table->layouts_[k]))
             return Status::error(ErrorCode::kInvalidRecordDeclaration, "key layout");
+        if (declaration.oem) useOemCollation(table->layouts_[k]);
         if (table->runtimeKey(k)) QUILLERY_RETURN_IF_ERROR(table->resetRuntimeKey(k));
     }
     out = std::move(table);

@@ -71,6 +71,9 @@ struct TableDeclaration {
     std::string_view owner;  // empty: no owner password
     bool encrypted = false;
     bool create = false;  // the file may be created when missing
+    // The table's text is stored in code page 437 and converted to and from the buffer's
+    // Windows-1252 on every read and write; its string keys collate accordingly.
+    bool oem = false;
 };
 
 // The key flags stored for declared attributes and a component count.
