@@ -87,7 +87,7 @@ bool Tree::previousLeaf(std::vector<Step>& path, CachedPage*& leaf) {
 }
 
 bool Tree::find(ByteView key, Bytes* data) {
-    std::vector<Step>& path = path_;
+    std::vector<Step>& path = file_.descentPath();
     CachedPage& leaf = descend(key, path);
     const std::size_t pos = lowerBound(leaf, key);
     if (pos == leaf.count() || compareBytes(leaf.content.entries[pos].key(), key) != 0)
@@ -193,7 +193,7 @@ void Tree::settleRoot() {
 
 Status Tree::insert(ByteView key, ByteView data) {
     checkLimits(key, data);
-    std::vector<Step>& path = path_;
+    std::vector<Step>& path = file_.descentPath();
     CachedPage& leaf = descend(key, path);
     const std::size_t pos = lowerBound(leaf, key);
     if (pos < leaf.count() && compareBytes(leaf.content.entries[pos].key(), key) == 0)
@@ -211,7 +211,7 @@ Status Tree::insert(ByteView key, ByteView data) {
 
 void Tree::put(ByteView key, ByteView data) {
     checkLimits(key, data);
-    std::vector<Step>& path = path_;
+    std::vector<Step>& path = file_.descentPath();
     CachedPage& leaf = descend(key, path);
     const std::size_t pos = lowerBound(leaf, key);
     Entry e = makeEntry(key, data);
@@ -233,7 +233,7 @@ void Tree::put(ByteView key, ByteView data) {
 // An emptied page is freed and its separator leaves the parent, which may empty in turn; a page
 // that lost its lowest entry passes its new lowest key up.
 Status Tree::erase(ByteView key) {
-    std::vector<Step>& path = path_;
+    std::vector<Step>& path = file_.descentPath();
     CachedPage* page = &descend(key, path);
     std::size_t pos = lowerBound(*page, key);
     if (pos == page->count() || compareBytes(page->content.entries[pos].key(), key) != 0)

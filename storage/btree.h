@@ -29,10 +29,7 @@ class Tree {
     // In an index page: the last entry whose key is <= `key` (the first when none is).
     static std::size_t childIndexFor(const CachedPage& page, ByteView key);
 
-    struct Step {
-        CachedPage* page;
-        std::size_t index;
-    };
+    using Step = TreeStep;
     // Descends to the leaf whose range holds `key`, recording the index pages passed.
     CachedPage& descend(ByteView key, std::vector<Step>& path);
     // Moves `path`/`leaf` to the next (previous) leaf; false at the end of the tree.
@@ -50,8 +47,6 @@ class Tree {
     static bool needsSplit(const CachedPage& page);
 
     DataFile& file_;
-    // The descent of the current insert, put, erase or find, kept to save an allocation each.
-    std::vector<Step> path_;
 };
 
 // A position in the tree for ordered reading. The key and data views stay valid until the

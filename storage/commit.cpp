@@ -139,6 +139,7 @@ Status DataFile::commit() {
 }
 
 Status DataFile::prepareCommit() {
+    putKeptEntries();
     if (!hasChanges()) return Status::success();
     if (!options_.exclusive)
         return Status::error(ErrorCode::kExclusiveAccessRequired, "commit without the lock");

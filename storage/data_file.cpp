@@ -108,6 +108,8 @@ Status DataFile::takeWriteError() {
 
 void DataFile::resetState() {
     cache_.clear();
+    kept_.clear();
+    keptChanged_ = false;
     dirty_.clear();
     freed_.clear();
     logMap_.clear();
@@ -289,6 +291,48 @@ std::uint32_t DataFile::issueNumber() {
     if (!incrementIssuedNumber(header_.lastNumber)) storageFault(FaultCheck::kNumberExhausted);
     headerChanged_ = true;
     return loadBe32(header_.lastNumber.data());
+}
+
+// ---- entries kept aside ---------------------------------------------------------------------
+
+bool DataFile::readKept(ByteView key, Bytes& data) {
+    const auto it = kept_.find(key);
+    if (it != kept_.end()) {
+        data = it->second.data;
+        return true;
+    }
+    if (!Tree(*this).find(key, &data)) return false;
+    kept_.emplace(Bytes(key.begin(), key.end()), KeptEntry{data, false});
+    return true;
+}
+
+void DataFile::writeKept(ByteView key, ByteView data) {
+    auto it = kept_.find(key);
+    if (it == kept_.end()) {
+        Bytes stored;
+        if (Tree(*this).find(key, &stored))
+            it = kept_.emplace(Bytes(key.begin(), key.end()), KeptEntry{std::move(stored), false})
+                     .first;
+    }
+    if (it == kept_.end() || it->second.data.size() != data.size()) {
+        // A new entry or a new length changes the tree's shape: it goes in at once.
+        if (it != kept_.end()) kept_.erase(it);
+        Tree(*this).put(key, data);
+        return;
+    }
+    it->second.data.assign(data.begin(), data.end());
+    it->second.changed = true;
+    keptChanged_ = true;
+}
+
+void DataFile::putKeptEntries() {
+    if (!keptChanged_) return;
+    for (auto& [key, entry] : kept_) {
+        if (!entry.changed) continue;
+        Tree(*this).put(key, entry.data);
+        entry.changed = false;
+    }
+    keptChanged_ = false;
 }
 
 Status DataFile::readStoredPage(PageNumber p, Bytes& image) {

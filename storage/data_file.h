@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -66,7 +67,9 @@ class DataFile final : private PageMover {
     // fault.
     std::uint32_t issueNumber();
 
-    bool hasChanges() const { return !dirty_.empty() || !freed_.empty() || headerChanged_; }
+    bool hasChanges() const {
+        return !dirty_.empty() || !freed_.empty() || headerChanged_ || keptChanged_;
+    }
     std::size_t changedPageCount() const { return dirty_.size(); }
 
     // The two-step commit: prepare (pages to the pending log, header pointing at it) then
@@ -99,6 +102,19 @@ class DataFile final : private PageMover {
     // Advances whenever page contents or numbers change; cursors re-seek when it moved.
     std::uint64_t generation() const { return generation_; }
 
+    // Entries kept aside. Small entries that nearly every change rewrites (the counts of records
+    // and key entries) stay here from their first read and reach the tree once, when a commit
+    // starts, instead of costing a search and a rewrite on every change. Only an entry the tree
+    // already holds, rewritten with data of the same length, is kept aside: the tree's shape,
+    // and so every page image, comes out as writing through would have made it. Readers of
+    // these entries go through readKept; a tree search sees the value of the last commit.
+    bool readKept(ByteView key, Bytes& data);
+    void writeKept(ByteView key, ByteView data);
+
+    // The descent path of a tree search, shared by the trees over this file so that a search
+    // does not allocate. Only one tree operation uses it at a time.
+    std::vector<TreeStep>& descentPath() { return descent_; }
+
     // The stored image of committed page `p` (through the pending log when reading through it),
     // for the structural checker: failures are returned, not fatal.
     Status readStoredPage(PageNumber p, Bytes& image);
@@ -119,6 +135,7 @@ class DataFile final : private PageMover {
     Status takeWriteError();
     Status failCommit(Status error);
 
+    void putKeptEntries();
     void placePages();
     void movePage(PageNumber from, PageNumber to) override;
     void renumber(PageNumber from, PageNumber to);
@@ -143,6 +160,17 @@ class DataFile final : private PageMover {
     std::vector<std::pair<std::uint64_t, const Bytes*>> loggedPages_;
     std::array<std::uint8_t, kHeaderSize> loggedHeader_{};
     Status writeError_;
+    struct KeptEntry {
+        Bytes data;
+        bool changed = false;
+    };
+    struct BytesLess {
+        using is_transparent = void;
+        bool operator()(ByteView a, ByteView b) const { return compareBytes(a, b) < 0; }
+    };
+    std::map<Bytes, KeptEntry, BytesLess> kept_;
+    bool keptChanged_ = false;
+    std::vector<TreeStep> descent_;
 };
 
 }  // namespace quillery::storage

@@ -125,13 +125,13 @@ Status Table::eraseRecord(RecordNumber record) {
 bool Table::metadata(std::uint8_t subject, Metadata& out) {
     Bytes bytes;
     DataFile& d = subject == EntryKind::kRecord ? data() : keyData(subject);
-    if (!Tree(d).find(metadataKey(number_, subject), &bytes)) return false;
+    if (!d.readKept(metadataKey(number_, subject), bytes)) return false;
     return decodeMetadata(bytes, out);
 }
 
 void Table::setMetadata(std::uint8_t subject, const Metadata& m) {
     DataFile& d = subject == EntryKind::kRecord ? data() : keyData(subject);
-    Tree(d).put(metadataKey(number_, subject), encodeMetadata(m));
+    d.writeKept(metadataKey(number_, subject), encodeMetadata(m));
 }
 
 void Table::writeMemos(RecordNumber record, const std::vector<Bytes>& values) {
