@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,8 +49,10 @@ Status buildOneKey(FileControlBlock& file, std::size_t key);
 Status sendOption(FileControlBlock& file, std::string_view option, std::string& reply);
 
 // Reads `record` into the buffer and makes it current: error 35 when it is missing, 43 when
-// holds are asked for and another open holds it.
-Status readIntoBuffer(FileControlBlock& file, RecordNumber record);
+// holds are asked for and another open holds it. `image`, when given, is the record's stored
+// image already found by the caller's search, which saves searching for it again.
+Status readIntoBuffer(FileControlBlock& file, RecordNumber record,
+                      std::optional<ByteView> image = std::nullopt);
 
 // Releases the record hold the file has, if any.
 void releaseHold(OpenTable& table);

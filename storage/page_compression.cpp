@@ -82,23 +82,31 @@ std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8
 
 bool decompressBody(std::span<const std::uint8_t> in, std::size_t length,
                     std::vector<std::uint8_t>& out) {
+    // The length is known up front: size the output once and fill it in place, since every
+    // page read of a compressed page comes through here.
     const std::size_t start = out.size();
-    const std::size_t target = start + length;
+    out.resize(start + length);
+    std::uint8_t* const base = out.data() + start;
+    std::size_t filled = 0;
     std::size_t at = 0;
+    const auto fail = [&] {
+        out.resize(start);
+        return false;
+    };
     while (true) {
         std::uint64_t literals = 0;
-        if (!readVarint(in, at, literals)) return false;
-        if (literals > target - out.size() || literals > in.size() - at) return false;
-        out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
-                   in.begin() + static_cast<std::ptrdiff_t>(at + literals));
+        if (!readVarint(in, at, literals)) return fail();
+        if (literals > length - filled || literals > in.size() - at) return fail();
+        if (literals != 0) std::memcpy(base + filled, in.data() + at, literals);
+        filled += literals;
         at += literals;
-        if (out.size() == target) return true;
+        if (filled == length) return true;
         std::uint64_t repeats = 0;
-        if (!readVarint(in, at, repeats)) return false;
-        if (out.size() == start || repeats > target - out.size()) return false;
-        const std::uint8_t repeated = out.back();
-        out.insert(out.end(), static_cast<std::size_t>(repeats), repeated);
-        if (out.size() == target) return true;
+        if (!readVarint(in, at, repeats)) return fail();
+        if (filled == 0 || repeats > length - filled) return fail();
+        std::memset(base + filled, base[filled - 1], repeats);
+        filled += repeats;
+        if (filled == length) return true;
     }
 }
 

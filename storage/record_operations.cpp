@@ -74,12 +74,15 @@ void releaseHold(OpenTable& open) {
 
 // Reads `record` into the buffer: holds it when asked (error 43 when another open holds it),
 // updates the saved image and makes it current.
-Status readIntoBuffer(FileControlBlock& file, RecordNumber record) {
+Status readIntoBuffer(FileControlBlock& file, RecordNumber record,
+                      std::optional<ByteView> found) {
     OpenTable& open = *file.open;
     // Read into the spare buffer and swap it with the saved image on success, so that reading
     // record after record reuses the two buffers instead of allocating.
     Bytes& image = open.spareImage;
-    if (record == 0 || !open.table->readRecord(record, image))
+    if (found && record != 0)
+        image.assign(found->begin(), found->end());
+    else if (record == 0 || !open.table->readRecord(record, image))
         return Status::error(ErrorCode::kRecordNotFound, "record missing");
     if (file.holdRequested && open.held != record) {
         QUILLERY_RETURN_IF_ERROR(open.file->locks().hold(record));

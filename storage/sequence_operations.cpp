@@ -47,7 +47,7 @@ Status readInSequence(FileControlBlock& file, Direction direction) {
         SequenceHit hit;
         if (!locateInSequence(*open.table, open.sequence, open.current, direction, hit))
             return Status::error(ErrorCode::kRecordNotAvailable, "end of sequence");
-        QUILLERY_RETURN_IF_ERROR(readIntoBuffer(file, hit.record));
+        QUILLERY_RETURN_IF_ERROR(readIntoBuffer(file, hit.record, hit.image));
         advanceSequence(open.sequence, hit);
         return Status::success();
     });

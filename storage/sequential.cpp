@@ -7,6 +7,7 @@ namespace {
 bool recordAt(TreeCursor& cursor, SequenceHit& hit) {
     hit.record = recordOfRecordKey(cursor.key());
     hit.keyEntry.clear();
+    hit.image = cursor.data();
     return true;
 }
 
@@ -92,6 +93,7 @@ bool locateInKey(Table& table, SequenceState& state, bool forward, SequenceHit& 
     if (!local) state.cursorGeneration = file.generation();
     if (!found) return false;
     hit.record = recordOfKeyEntry(cursor->data());
+    hit.image.reset();
     hit.keyEntry.assign(cursor->key().begin(), cursor->key().end());
     return true;
 }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "storage/table.h"
 
@@ -40,6 +41,9 @@ struct SequenceState {
 struct SequenceHit {
     RecordNumber record = 0;
     Bytes keyEntry;
+    // In file order, the record's stored image as the cursor found it; valid until the tree
+    // changes or the state's cursor moves. Empty in key order.
+    std::optional<ByteView> image;
 };
 
 // Finds the record the read in `direction` would take, without reading or moving the sequence
