@@ -6,21 +6,35 @@
 namespace quillery::storage {
 namespace {
 
-// The entry `image` gives in `key`; none for no image, an optional key's empty components, or
-// an image too short for the key.
-std::optional<KeyEntry> entryOf(Table& table, std::size_t key, RecordImage image,
-                                RecordNumber record) {
-    if (!image) return std::nullopt;
-    KeyEntry entry;
-    if (buildKeyEntry(table.number(), static_cast<std::uint8_t>(key), table.layout(key), *image,
-                      record, entry) != KeyEntryResult::kBuilt)
-        return std::nullopt;
-    return entry;
+// The entry `image` gives in `key`, built into `out`; false for no image, an optional key's
+// empty components, or an image too short for the key.
+bool entryOf(Table& table, std::size_t key, RecordImage image, RecordNumber record,
+             KeyEntry& out) {
+    return image && buildKeyEntry(table.number(), static_cast<std::uint8_t>(key),
+                                  table.layout(key), *image, record,
+                                  out) == KeyEntryResult::kBuilt;
 }
 
-bool sameEntry(const std::optional<KeyEntry>& a, const std::optional<KeyEntry>& b) {
-    if (!a || !b) return !a && !b;
-    return a->key == b->key && a->data == b->data;
+// The entries a record gives in one key before and after a change. Kept between calls so that
+// building them reuses the same buffers: key upkeep runs for every key of every change.
+struct EntryPair {
+    KeyEntry before, after;
+    bool hasBefore = false, hasAfter = false;
+
+    void build(Table& table, std::size_t key, RecordImage oldImage, RecordImage newImage,
+               RecordNumber record) {
+        hasBefore = entryOf(table, key, oldImage, record, before);
+        hasAfter = entryOf(table, key, newImage, record, after);
+    }
+    bool same() const {
+        if (!hasBefore || !hasAfter) return hasBefore == hasAfter;
+        return before.key == after.key && before.data == after.data;
+    }
+};
+
+EntryPair& scratchPair() {
+    thread_local EntryPair pair;
+    return pair;
 }
 
 bool updatedByBuildsOnly(Table& table, std::size_t key, KeyUpdate update) {
@@ -50,26 +64,27 @@ void adjustCount(Table& table, std::size_t key, int delta) {
 // One key from the old image to the new. Error 40 leaves this key untouched.
 Status maintainKey(Table& table, std::size_t key, RecordImage oldImage, RecordImage newImage,
                    RecordNumber record, KeyUpdate update) {
-    const std::optional<KeyEntry> before = entryOf(table, key, oldImage, record);
-    const std::optional<KeyEntry> after = entryOf(table, key, newImage, record);
-    if (sameEntry(before, after)) return Status::success();
+    EntryPair& entries = scratchPair();
+    entries.build(table, key, oldImage, newImage, record);
+    if (entries.same()) return Status::success();
     if (updatedByBuildsOnly(table, key, update)) {
         lowerBuildMark(table, key, record);
         return Status::success();
     }
     Tree tree(table.keyData(key));
     int delta = 0;
-    if (after) {
-        if (!table.layout(key).allowsDuplicates() && tree.find(after->key)) {
+    if (entries.hasAfter) {
+        const KeyEntry& after = entries.after;
+        if (!table.layout(key).allowsDuplicates() && tree.find(after.key)) {
             return Status::error(ErrorCode::kCreatesDuplicateKey, "key " + std::to_string(key));
         }
-        QUILLERY_RETURN_IF_ERROR(tree.insert(after->key, after->data));
+        QUILLERY_RETURN_IF_ERROR(tree.insert(after.key, after.data));
         ++delta;
     }
-    if (before) {
+    if (entries.hasBefore) {
         Bytes data;
-        if (tree.find(before->key, &data) && recordOfKeyEntry(data) == record) {
-            (void)tree.erase(before->key);
+        if (tree.find(entries.before.key, &data) && recordOfKeyEntry(data) == record) {
+            (void)tree.erase(entries.before.key);
             --delta;
         }
     }
@@ -81,14 +96,15 @@ Status maintainKey(Table& table, std::size_t key, RecordImage oldImage, RecordIm
 
 Status checkDuplicates(Table& table, RecordImage oldImage, RecordImage newImage,
                        RecordNumber record) {
+    EntryPair& entries = scratchPair();
     for (std::size_t key = 0; key < table.keyCount(); ++key) {
         if (table.runtimeKey(key) || table.layout(key).allowsDuplicates()) continue;
         if ((table.keyFlags(key) & KeyFlag::kIndex) != 0) continue;
-        const std::optional<KeyEntry> before = entryOf(table, key, oldImage, record);
-        const std::optional<KeyEntry> after = entryOf(table, key, newImage, record);
-        if (!after || sameEntry(before, after)) continue;
+        entries.build(table, key, oldImage, newImage, record);
+        if (!entries.hasAfter || entries.same()) continue;
         Bytes data;
-        if (Tree(table.keyData(key)).find(after->key, &data) && recordOfKeyEntry(data) != record)
+        if (Tree(table.keyData(key)).find(entries.after.key, &data) &&
+            recordOfKeyEntry(data) != record)
             return Status::error(ErrorCode::kCreatesDuplicateKey, "key " + std::to_string(key));
     }
     return Status::success();

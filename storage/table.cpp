@@ -122,16 +122,22 @@ Status Table::eraseRecord(RecordNumber record) {
     return Tree(data()).erase(recordKey(number_, record));
 }
 
+const Bytes& Table::metadataKeyOf(std::uint8_t subject) {
+    Bytes& key = metadataKeys_[subject];
+    if (key.empty()) key = metadataKey(number_, subject);
+    return key;
+}
+
 bool Table::metadata(std::uint8_t subject, Metadata& out) {
     Bytes bytes;
     DataFile& d = subject == EntryKind::kRecord ? data() : keyData(subject);
-    if (!d.readKept(metadataKey(number_, subject), bytes)) return false;
+    if (!d.readKept(metadataKeyOf(subject), bytes)) return false;
     return decodeMetadata(bytes, out);
 }
 
 void Table::setMetadata(std::uint8_t subject, const Metadata& m) {
     DataFile& d = subject == EntryKind::kRecord ? data() : keyData(subject);
-    d.writeKept(metadataKey(number_, subject), encodeMetadata(m));
+    d.writeKept(metadataKeyOf(subject), encodeMetadata(m));
 }
 
 void Table::writeMemos(RecordNumber record, const std::vector<Bytes>& values) {

@@ -3,6 +3,7 @@
 // flag 0x40 live in temporary page files of their own.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -65,8 +66,12 @@ class Table {
     Table(PageFile& file, TableNumber number, TableDefinition definition)
         : file_(file), number_(number), definition_(std::move(definition)) {}
 
+    const Bytes& metadataKeyOf(std::uint8_t subject);
+
     PageFile& file_;
     TableNumber number_;
+    // The metadata entries' keys, made on first use: counts are read and written on every change.
+    std::array<Bytes, 256> metadataKeys_;
     TableDefinition definition_;
     std::vector<KeyLayout> layouts_;
     std::vector<std::unique_ptr<PageFile>> runtimeKeys_;  // null for keys in the data file
