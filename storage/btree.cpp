@@ -142,6 +142,8 @@ void Tree::split(CachedPage& parent, std::size_t index) {
         upper.content.children.assign(kids.begin() + static_cast<std::ptrdiff_t>(keep), kids.end());
         kids.resize(keep);
     }
+    // The moved entries may view the lower page's decoded blocks.
+    upper.content.blocks = lower.content.blocks;
     lower.fill = fillMeasure(lower.content);
     upper.fill = fillMeasure(upper.content);
     file_.markChanged(lower);
@@ -177,6 +179,8 @@ void Tree::settleRoot() {
         CachedPage& moved = file_.newPage(root.content.level);
         moved.content.entries = std::move(root.content.entries);
         moved.content.children = std::move(root.content.children);
+        moved.content.blocks = std::move(root.content.blocks);
+        root.content.blocks.clear();
         moved.fill = root.fill;
         root.content.entries.clear();
         root.content.children.clear();

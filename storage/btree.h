@@ -66,7 +66,7 @@ class TreeCursor {
     bool valid() const { return valid_; }
     ByteView key() const { return leaf_->content.entries[index_].key(); }
     ByteView data() const { return leaf_->content.entries[index_].data(); }
-    ByteView entry() const { return leaf_->content.entries[index_].bytes; }
+    ByteView entry() const { return leaf_->content.entries[index_].bytes(); }
 
   private:
     bool land(bool found);

@@ -14,82 +14,117 @@ constexpr std::size_t kMaxShared = 63;
 }  // namespace
 
 Entry makeEntry(ByteView key, ByteView data) {
-    Entry e;
-    e.bytes.reserve(key.size() + data.size());
-    e.bytes.insert(e.bytes.end(), key.begin(), key.end());
-    e.bytes.insert(e.bytes.end(), data.begin(), data.end());
-    e.keyLength = static_cast<std::uint16_t>(key.size());
-    return e;
+    Bytes bytes;
+    bytes.reserve(key.size() + data.size());
+    bytes.insert(bytes.end(), key.begin(), key.end());
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return Entry(std::move(bytes), static_cast<std::uint16_t>(key.size()));
 }
 
 void encodeEntries(std::span<const Entry> entries, Bytes& out) {
     const Entry* previous = nullptr;
     for (const Entry& e : entries) {
+        const ByteView bytes = e.bytes();
         std::uint8_t flags = 0;
         std::size_t shared = 0;
         if (previous == nullptr) {
             flags = kNewEntryLength | kNewKeyLength;
         } else {
-            if (e.bytes.size() != previous->bytes.size()) flags |= kNewEntryLength;
-            if (e.keyLength != previous->keyLength) flags |= kNewKeyLength;
-            const std::size_t limit =
-                std::min({kMaxShared, e.bytes.size(), previous->bytes.size()});
-            while (shared < limit && e.bytes[shared] == previous->bytes[shared])
+            const ByteView before = previous->bytes();
+            if (bytes.size() != before.size()) flags |= kNewEntryLength;
+            if (e.keyLength() != previous->keyLength()) flags |= kNewKeyLength;
+            const std::size_t limit = std::min({kMaxShared, bytes.size(), before.size()});
+            while (shared < limit && bytes[shared] == before[shared])
                 ++shared;
         }
         out.push_back(static_cast<std::uint8_t>(flags | shared));
         std::uint8_t word[2];
         if (flags & kNewEntryLength) {
-            storeLe16(word, static_cast<std::uint16_t>(e.bytes.size()));
+            storeLe16(word, static_cast<std::uint16_t>(bytes.size()));
             out.insert(out.end(), word, word + 2);
         }
         if (flags & kNewKeyLength) {
-            storeLe16(word, e.keyLength);
+            storeLe16(word, e.keyLength());
             out.insert(out.end(), word, word + 2);
         }
-        out.insert(out.end(), e.bytes.begin() + static_cast<std::ptrdiff_t>(shared), e.bytes.end());
+        out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(shared), bytes.end());
         previous = &e;
     }
 }
 
-bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out) {
-    out.clear();
-    out.reserve(count);
-    std::size_t at = 0;
+namespace {
+
+struct EntryHead {
+    std::size_t shared = 0;
     std::size_t entryLength = 0;
     std::size_t keyLength = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (at >= body.size()) return false;
-        const std::uint8_t flags = body[at++];
-        const std::size_t shared = flags & kMaxShared;
-        if (i == 0 &&
-            ((flags & (kNewEntryLength | kNewKeyLength)) != (kNewEntryLength | kNewKeyLength) ||
-             shared != 0))
-            return false;
-        if (flags & kNewEntryLength) {
-            if (body.size() - at < 2) return false;
-            entryLength = loadLe16(&body[at]);
-            at += 2;
-        }
-        if (flags & kNewKeyLength) {
-            if (body.size() - at < 2) return false;
-            keyLength = loadLe16(&body[at]);
-            at += 2;
-        }
-        if (keyLength > entryLength || shared > entryLength) return false;
-        if (i > 0 && shared > out.back().bytes.size()) return false;
-        const std::size_t rest = entryLength - shared;
-        if (body.size() - at < rest) return false;
-        // One allocation and two plain copies per entry: decoding is on every page read.
-        Entry e;
-        e.bytes.resize(entryLength);
-        if (shared != 0) std::memcpy(e.bytes.data(), out.back().bytes.data(), shared);
-        if (rest != 0) std::memcpy(e.bytes.data() + shared, body.data() + at, rest);
-        e.keyLength = static_cast<std::uint16_t>(keyLength);
-        at += rest;
-        out.push_back(std::move(e));
+    std::size_t rest = 0;  // bytes that follow in the body
+};
+
+// Reads the flags and lengths of entry `i` at `at`, checking them against the body and the
+// previous entry; the lengths not given carry over in `head`.
+bool readHead(ByteView body, std::size_t i, std::size_t& at, EntryHead& head) {
+    if (at >= body.size()) return false;
+    const std::uint8_t flags = body[at++];
+    const std::size_t previousLength = head.entryLength;
+    head.shared = flags & kMaxShared;
+    if (i == 0 && ((flags & (kNewEntryLength | kNewKeyLength)) !=
+                       (kNewEntryLength | kNewKeyLength) ||
+                   head.shared != 0))
+        return false;
+    if (flags & kNewEntryLength) {
+        if (body.size() - at < 2) return false;
+        head.entryLength = loadLe16(&body[at]);
+        at += 2;
     }
-    return at == body.size();
+    if (flags & kNewKeyLength) {
+        if (body.size() - at < 2) return false;
+        head.keyLength = loadLe16(&body[at]);
+        at += 2;
+    }
+    if (head.keyLength > head.entryLength || head.shared > head.entryLength) return false;
+    if (i > 0 && head.shared > previousLength) return false;
+    head.rest = head.entryLength - head.shared;
+    if (body.size() - at < head.rest) return false;
+    at += head.rest;
+    return true;
+}
+
+}  // namespace
+
+bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out,
+                   std::shared_ptr<std::uint8_t[]>& block) {
+    out.clear();
+    // First the lengths, checked, so that the block is sized once and never moves under the
+    // entries that view it.
+    std::size_t total = 0;
+    {
+        std::size_t at = 0;
+        EntryHead head;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!readHead(body, i, at, head)) return false;
+            total += head.entryLength;
+        }
+        if (at != body.size()) return false;
+    }
+    // Every byte of the block is written below; it needs no clearing first.
+    block = std::make_shared_for_overwrite<std::uint8_t[]>(total);
+    out.reserve(count);
+    std::size_t at = 0;
+    std::size_t filled = 0;
+    EntryHead head;
+    const std::uint8_t* previous = nullptr;
+    for (std::size_t i = 0; i < count; ++i) {
+        (void)readHead(body, i, at, head);
+        std::uint8_t* bytes = block.get() + filled;
+        if (head.shared != 0) std::memcpy(bytes, previous, head.shared);
+        if (head.rest != 0) std::memcpy(bytes + head.shared, body.data() + at - head.rest, head.rest);
+        out.push_back(Entry::viewing(bytes, head.entryLength,
+                                     static_cast<std::uint16_t>(head.keyLength)));
+        previous = bytes;
+        filled += head.entryLength;
+    }
+    return true;
 }
 
 }  // namespace quillery::storage

@@ -13,19 +13,61 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "storage/byte_order.h"
 
 namespace quillery::storage {
 
-struct Entry {
-    Bytes bytes;  // key then data
-    std::uint16_t keyLength = 0;
+// An entry: its key bytes followed by its data bytes. An entry decoded from a page views the
+// block its page decoded all entries into (the page keeps that block alive); an entry made by a
+// change owns its bytes. Either way the bytes stay where they are while the entry lives, moves
+// included, so decoding a page costs one allocation instead of one per entry.
+class Entry {
+  public:
+    Entry() = default;
+    Entry(Bytes bytes, std::uint16_t keyLength)
+        : owned_(std::move(bytes)),
+          data_(owned_.data()),
+          size_(static_cast<std::uint32_t>(owned_.size())),
+          keyLength_(keyLength) {}
+    // An entry over bytes that someone else keeps alive for as long as the entry lives.
+    static Entry viewing(const std::uint8_t* bytes, std::size_t size, std::uint16_t keyLength) {
+        Entry e;
+        e.data_ = bytes;
+        e.size_ = static_cast<std::uint32_t>(size);
+        e.keyLength_ = keyLength;
+        return e;
+    }
+    Entry(const Entry& other) { *this = other; }
+    Entry& operator=(const Entry& other) {
+        if (this == &other) return *this;
+        owned_ = other.owned_;
+        data_ = other.owns() ? owned_.data() : other.data_;
+        size_ = other.size_;
+        keyLength_ = other.keyLength_;
+        return *this;
+    }
+    // A moved vector keeps its buffer, so the view stays on the moved bytes.
+    Entry(Entry&&) noexcept = default;
+    Entry& operator=(Entry&&) noexcept = default;
 
-    ByteView key() const { return ByteView(bytes).first(keyLength); }
-    ByteView data() const { return ByteView(bytes).subspan(keyLength); }
+    ByteView bytes() const { return ByteView(data_, size_); }
+    std::size_t size() const { return size_; }
+    std::uint16_t keyLength() const { return keyLength_; }
+    ByteView key() const { return ByteView(data_, keyLength_); }
+    ByteView data() const { return ByteView(data_ + keyLength_, size_ - keyLength_); }
+
+  private:
+    bool owns() const { return !owned_.empty() && data_ == owned_.data(); }
+
+    Bytes owned_;
+    const std::uint8_t* data_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::uint16_t keyLength_ = 0;
 };
 
 Entry makeEntry(ByteView key, ByteView data);
@@ -45,9 +87,11 @@ inline int compareBytes(ByteView a, ByteView b) {
 // Appends the encoded entries to `out`.
 void encodeEntries(std::span<const Entry> entries, Bytes& out);
 
-// Decodes exactly `count` entries filling exactly all of `body`. False when the bytes are
-// impossible (a length past the body, a shared count past the previous entry, a first entry
-// without both lengths, a key longer than its entry).
-bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out);
+// Decodes exactly `count` entries filling exactly all of `body`. The entries' bytes go, one after
+// the other, into `block`, which the entries view: the caller keeps it alive and unchanged while
+// they live. False when the bytes are impossible (a length past the body, a shared count past
+// the previous entry, a first entry without both lengths, a key longer than its entry).
+bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out,
+                   std::shared_ptr<std::uint8_t[]>& block);
 
 }  // namespace quillery::storage

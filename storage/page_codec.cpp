@@ -9,7 +9,7 @@
 namespace quillery::storage {
 
 std::uint32_t entryFill(const Entry& e, bool indexPage) {
-    return static_cast<std::uint32_t>(e.bytes.size() + 5 + (indexPage ? 4 : 0));
+    return static_cast<std::uint32_t>(e.size() + 5 + (indexPage ? 4 : 0));
 }
 
 std::uint32_t fillMeasure(const PageContent& page) {
@@ -80,17 +80,22 @@ PageDefect parsePageImage(ByteView image, std::uint64_t expectedOffset, PageCont
             out.children.push_back(loadLe32(&image[kPageHeaderSize + 4 * i]));
     }
     ByteView storedBody = image.subspan(prefix, stored - prefix);
-    Bytes expanded;
+    // Expanded bodies are short-lived: one buffer per thread serves every page read.
+    thread_local Bytes expanded;
     ByteView body = storedBody;
     if (stored < uncompressed) {
-        if (!decompressBody(storedBody, uncompressed - prefix, expanded))
+        const std::size_t length = uncompressed - prefix;
+        if (expanded.size() < length) expanded.resize(length);
+        if (!decompressBodyInto(storedBody, std::span(expanded).first(length)))
             return PageDefect::kDecompression;
-        body = expanded;
+        body = ByteView(expanded).first(length);
     }
-    if (!decodeEntries(body, count, out.entries)) return PageDefect::kEntryEncoding;
+    std::shared_ptr<std::uint8_t[]> block;
+    if (!decodeEntries(body, count, out.entries, block)) return PageDefect::kEntryEncoding;
+    out.blocks.assign(1, std::move(block));
     for (std::size_t i = 0; i < out.entries.size(); ++i) {
         const Entry& e = out.entries[i];
-        if (level > 0 && e.keyLength != e.bytes.size()) return PageDefect::kEntryEncoding;
+        if (level > 0 && e.keyLength() != e.size()) return PageDefect::kEntryEncoding;
         if (i > 0 && compareBytes(out.entries[i - 1].key(), e.key()) >= 0)
             return PageDefect::kEntryOrder;
     }

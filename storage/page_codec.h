@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "storage/entry_encoding.h"
@@ -40,6 +41,9 @@ struct PageContent {
     std::uint8_t level = 0;
     std::vector<Entry> entries;
     std::vector<PageNumber> children;  // index pages: one per entry
+    // The decoded blocks that entries of this page view: the page's own, and those of the
+    // pages its entries came from in a split.
+    std::vector<std::shared_ptr<std::uint8_t[]>> blocks;
 };
 
 std::uint32_t entryFill(const Entry& e, bool indexPage);

@@ -82,28 +82,29 @@ std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8
 
 bool decompressBody(std::span<const std::uint8_t> in, std::size_t length,
                     std::vector<std::uint8_t>& out) {
-    // The length is known up front: size the output once and fill it in place, since every
-    // page read of a compressed page comes through here.
     const std::size_t start = out.size();
     out.resize(start + length);
-    std::uint8_t* const base = out.data() + start;
+    if (decompressBodyInto(in, std::span(out).subspan(start))) return true;
+    out.resize(start);
+    return false;
+}
+
+bool decompressBodyInto(std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
+    const std::size_t length = out.size();
+    std::uint8_t* const base = out.data();
     std::size_t filled = 0;
     std::size_t at = 0;
-    const auto fail = [&] {
-        out.resize(start);
-        return false;
-    };
     while (true) {
         std::uint64_t literals = 0;
-        if (!readVarint(in, at, literals)) return fail();
-        if (literals > length - filled || literals > in.size() - at) return fail();
+        if (!readVarint(in, at, literals)) return false;
+        if (literals > length - filled || literals > in.size() - at) return false;
         if (literals != 0) std::memcpy(base + filled, in.data() + at, literals);
         filled += literals;
         at += literals;
         if (filled == length) return true;
         std::uint64_t repeats = 0;
-        if (!readVarint(in, at, repeats)) return fail();
-        if (filled == 0 || repeats > length - filled) return fail();
+        if (!readVarint(in, at, repeats)) return false;
+        if (filled == 0 || repeats > length - filled) return false;
         std::memset(base + filled, base[filled - 1], repeats);
         filled += repeats;
         if (filled == length) return true;

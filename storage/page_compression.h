@@ -24,5 +24,7 @@ std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8
 // bytes are malformed (a count past the end, a repeat with nothing before it, too short).
 bool decompressBody(std::span<const std::uint8_t> stored, std::size_t length,
                     std::vector<std::uint8_t>& out);
+// Expands `stored` into exactly all of `out`; false as above.
+bool decompressBodyInto(std::span<const std::uint8_t> stored, std::span<std::uint8_t> out);
 
 }  // namespace quillery::storage

@@ -216,7 +216,9 @@ TEST(Checker, WrongSeparatorIsFound) {
     CachedPage& root = file->page(file->root());
     ASSERT_GT(root.content.level, 0);
     Entry& separator = root.content.entries[1];
-    separator.bytes.back() ^= 1;
+    Bytes altered(separator.bytes().begin(), separator.bytes().end());
+    altered.back() ^= 1;
+    separator = Entry(std::move(altered), separator.keyLength());
     file->markChanged(root);
     ASSERT_TRUE(file->commit().ok());
     auto reopened = testing::openOn(disk);

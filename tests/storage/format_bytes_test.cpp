@@ -90,8 +90,9 @@ TEST(FormatBytes, EntriesSharePrefixesWithThePreviousEntry) {
     PageContent decoded;
     ASSERT_EQ(parsePageImage(image, 0x1200, decoded), PageDefect::kNone);
     ASSERT_EQ(decoded.entries.size(), 3u);
-    EXPECT_EQ(decoded.entries[2].bytes, testing::bytesOf("abdx"));
-    EXPECT_EQ(decoded.entries[1].keyLength, 3);
+    EXPECT_EQ(Bytes(decoded.entries[2].bytes().begin(), decoded.entries[2].bytes().end()),
+              testing::bytesOf("abdx"));
+    EXPECT_EQ(decoded.entries[1].keyLength(), 3);
 }
 
 TEST(FormatBytes, FirstEntryOfEveryPageCarriesBothLengths) {
