@@ -2,6 +2,7 @@
 #include "storage/entry_encoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace quillery::storage {
@@ -21,7 +22,35 @@ Entry makeEntry(ByteView key, ByteView data) {
     return Entry(std::move(bytes), static_cast<std::uint16_t>(key.size()));
 }
 
+namespace {
+
+// How many leading bytes `a` and `b` share, up to `limit`; eight at a time, since neighbouring
+// keys in a page often share most of their prefix.
+std::size_t sharedPrefix(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+    std::size_t n = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; n + 8 <= limit; n += 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a + n, 8);
+            std::memcpy(&y, b + n, 8);
+            if (x != y) return n + static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+        }
+    }
+    while (n < limit && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+}  // namespace
+
 void encodeEntries(std::span<const Entry> entries, Bytes& out) {
+    // At most five bytes of flags and lengths per entry: size the output once and write into it.
+    std::size_t most = 0;
+    for (const Entry& e : entries)
+        most += 5 + e.size();
+    const std::size_t start = out.size();
+    out.resize(start + most);
+    std::uint8_t* at = out.data() + start;
     const Entry* previous = nullptr;
     for (const Entry& e : entries) {
         const ByteView bytes = e.bytes();
@@ -33,23 +62,24 @@ void encodeEntries(std::span<const Entry> entries, Bytes& out) {
             const ByteView before = previous->bytes();
             if (bytes.size() != before.size()) flags |= kNewEntryLength;
             if (e.keyLength() != previous->keyLength()) flags |= kNewKeyLength;
-            const std::size_t limit = std::min({kMaxShared, bytes.size(), before.size()});
-            while (shared < limit && bytes[shared] == before[shared])
-                ++shared;
+            shared = sharedPrefix(bytes.data(), before.data(),
+                                  std::min({kMaxShared, bytes.size(), before.size()}));
         }
-        out.push_back(static_cast<std::uint8_t>(flags | shared));
-        std::uint8_t word[2];
+        *at++ = static_cast<std::uint8_t>(flags | shared);
         if (flags & kNewEntryLength) {
-            storeLe16(word, static_cast<std::uint16_t>(bytes.size()));
-            out.insert(out.end(), word, word + 2);
+            storeLe16(at, static_cast<std::uint16_t>(bytes.size()));
+            at += 2;
         }
         if (flags & kNewKeyLength) {
-            storeLe16(word, e.keyLength());
-            out.insert(out.end(), word, word + 2);
+            storeLe16(at, e.keyLength());
+            at += 2;
         }
-        out.insert(out.end(), bytes.begin() + static_cast<std::ptrdiff_t>(shared), bytes.end());
+        const std::size_t rest = bytes.size() - shared;
+        if (rest != 0) std::memcpy(at, bytes.data() + shared, rest);
+        at += rest;
         previous = &e;
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 namespace {

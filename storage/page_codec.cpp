@@ -34,12 +34,13 @@ bool tryBuildPageImage(const PageContent& page, Bytes& image) {
     encodeEntries(page.entries, image);
     const std::size_t uncompressed = image.size();
     std::size_t stored = uncompressed;
-    if (auto packed = compressBody(ByteView(image).subspan(prefix))) {
-        if (roundUpToUnit(prefix + packed->size()) < roundUpToUnit(uncompressed)) {
-            image.resize(prefix);
-            image.insert(image.end(), packed->begin(), packed->end());
-            stored = image.size();
-        }
+    // Compressed bodies are short-lived: one buffer per thread serves every page built.
+    thread_local Bytes packed;
+    if (compressBodyInto(ByteView(image).subspan(prefix), packed) &&
+        roundUpToUnit(prefix + packed.size()) < roundUpToUnit(uncompressed)) {
+        image.resize(prefix);
+        image.insert(image.end(), packed.begin(), packed.end());
+        stored = image.size();
     }
     if (stored > kMaxPageSize || uncompressed > 0xFFFF) return false;
     storeLe16(&image[0x04], static_cast<std::uint16_t>(stored));

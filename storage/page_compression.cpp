@@ -59,9 +59,15 @@ void appendVarint(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }
 
 std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8_t> body) {
-    std::size_t i = nextRun(body, 0);
-    if (i == body.size()) return std::nullopt;
     std::vector<std::uint8_t> out;
+    if (!compressBodyInto(body, out)) return std::nullopt;
+    return out;
+}
+
+bool compressBodyInto(std::span<const std::uint8_t> body, std::vector<std::uint8_t>& out) {
+    out.clear();
+    std::size_t i = nextRun(body, 0);
+    if (i == body.size()) return false;
     out.reserve(body.size());
     std::size_t lastRunEnd = 0;
     while (i < body.size()) {
@@ -77,7 +83,7 @@ std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8
     }
     appendVarint(out, static_cast<std::uint32_t>(body.size() - lastRunEnd));
     out.insert(out.end(), body.begin() + static_cast<std::ptrdiff_t>(lastRunEnd), body.end());
-    return out;
+    return true;
 }
 
 bool decompressBody(std::span<const std::uint8_t> in, std::size_t length,

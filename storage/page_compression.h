@@ -19,6 +19,8 @@ void appendVarint(std::vector<std::uint8_t>& out, std::uint32_t value);
 
 // The compressed form of `body`, or nothing when the body holds no run of 4 equal bytes.
 std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8_t> body);
+// The same into `out` (replacing what it held), reusing its room; false for no run.
+bool compressBodyInto(std::span<const std::uint8_t> body, std::vector<std::uint8_t>& out);
 
 // Expands `stored` into exactly `length` bytes appended to `out`. Returns false when the stored
 // bytes are malformed (a count past the end, a repeat with nothing before it, too short).
