@@ -295,42 +295,71 @@ std::uint32_t DataFile::issueNumber() {
 
 // ---- entries kept aside ---------------------------------------------------------------------
 
+namespace {
+
+std::uint64_t packKey(ByteView key) {
+    std::uint64_t packed = 0;
+    for (const std::uint8_t b : key)
+        packed = packed << 8 | b;
+    return packed;
+}
+
+}  // namespace
+
+DataFile::KeptEntry* DataFile::findKept(ByteView key) {
+    if (key.size() > kMaxKeptKey) return nullptr;
+    const std::uint64_t packed = packKey(key);
+    for (KeptEntry& k : kept_)
+        if (k.key == packed && k.keyLength == key.size()) return &k;
+    return nullptr;
+}
+
+// Takes the tree's entry for `key` aside; null when the tree has none or it is too long to keep.
+DataFile::KeptEntry* DataFile::keepFromTree(ByteView key) {
+    if (key.size() > kMaxKeptKey) return nullptr;
+    thread_local Bytes stored;
+    if (!Tree(*this).find(key, &stored) || stored.size() > kMaxKeptData) return nullptr;
+    KeptEntry& k = kept_.emplace_back();
+    k.key = packKey(key);
+    k.keyLength = static_cast<std::uint8_t>(key.size());
+    k.dataLength = static_cast<std::uint8_t>(stored.size());
+    std::copy(stored.begin(), stored.end(), k.data.begin());
+    return &k;
+}
+
 bool DataFile::readKept(ByteView key, Bytes& data) {
-    const auto it = kept_.find(key);
-    if (it != kept_.end()) {
-        data = it->second.data;
-        return true;
-    }
-    if (!Tree(*this).find(key, &data)) return false;
-    kept_.emplace(Bytes(key.begin(), key.end()), KeptEntry{data, false});
+    const KeptEntry* k = findKept(key);
+    if (k == nullptr) k = keepFromTree(key);
+    if (k == nullptr) return Tree(*this).find(key, &data);
+    data.assign(k->data.begin(), k->data.begin() + k->dataLength);
     return true;
 }
 
 void DataFile::writeKept(ByteView key, ByteView data) {
-    auto it = kept_.find(key);
-    if (it == kept_.end()) {
-        Bytes stored;
-        if (Tree(*this).find(key, &stored))
-            it = kept_.emplace(Bytes(key.begin(), key.end()), KeptEntry{std::move(stored), false})
-                     .first;
-    }
-    if (it == kept_.end() || it->second.data.size() != data.size()) {
-        // A new entry or a new length changes the tree's shape: it goes in at once.
-        if (it != kept_.end()) kept_.erase(it);
+    KeptEntry* k = findKept(key);
+    if (k == nullptr) k = keepFromTree(key);
+    if (k == nullptr || k->dataLength != data.size()) {
+        // A new entry or a new length changes the tree's shape: it goes in at once, and the
+        // tree holds the entry from now on.
+        if (k != nullptr) kept_.erase(kept_.begin() + (k - kept_.data()));
         Tree(*this).put(key, data);
         return;
     }
-    it->second.data.assign(data.begin(), data.end());
-    it->second.changed = true;
+    std::copy(data.begin(), data.end(), k->data.begin());
+    k->changed = true;
     keptChanged_ = true;
 }
 
 void DataFile::putKeptEntries() {
     if (!keptChanged_) return;
-    for (auto& [key, entry] : kept_) {
-        if (!entry.changed) continue;
-        Tree(*this).put(key, entry.data);
-        entry.changed = false;
+    for (KeptEntry& k : kept_) {
+        if (!k.changed) continue;
+        std::array<std::uint8_t, kMaxKeptKey> key{};
+        for (std::size_t i = 0; i < k.keyLength; ++i)
+            key[i] = static_cast<std::uint8_t>(k.key >> (8 * (k.keyLength - 1 - i)));
+        Tree(*this).put(ByteView(key).first(k.keyLength),
+                        ByteView(k.data).first(k.dataLength));
+        k.changed = false;
     }
     keptChanged_ = false;
 }

@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -104,10 +103,10 @@ class DataFile final : private PageMover {
 
     // Entries kept aside. Small entries that nearly every change rewrites (the counts of records
     // and key entries) stay here from their first read and reach the tree once, when a commit
-    // starts, instead of costing a search and a rewrite on every change. Only an entry the tree
-    // already holds, rewritten with data of the same length, is kept aside: the tree's shape,
-    // and so every page image, comes out as writing through would have made it. Readers of
-    // these entries go through readKept; a tree search sees the value of the last commit.
+    // starts, instead of costing a search and a rewrite on every change. Only a short entry the
+    // tree already holds, rewritten with data of the same length, is kept aside: the tree's
+    // shape, and so every page image, comes out as writing through would have made it. Readers
+    // of these entries go through readKept; a tree search sees the value of the last commit.
     bool readKept(ByteView key, Bytes& data);
     void writeKept(ByteView key, ByteView data);
 
@@ -160,15 +159,20 @@ class DataFile final : private PageMover {
     std::vector<std::pair<std::uint64_t, const Bytes*>> loggedPages_;
     std::array<std::uint8_t, kHeaderSize> loggedHeader_{};
     Status writeError_;
+    // A kept entry: key and data short enough to hold in place, so that finding one is a scan
+    // of a few words rather than a search.
     struct KeptEntry {
-        Bytes data;
+        std::uint64_t key = 0;  // the key bytes, packed
+        std::uint8_t keyLength = 0;
+        std::uint8_t dataLength = 0;
         bool changed = false;
+        std::array<std::uint8_t, 16> data{};
     };
-    struct BytesLess {
-        using is_transparent = void;
-        bool operator()(ByteView a, ByteView b) const { return compareBytes(a, b) < 0; }
-    };
-    std::map<Bytes, KeptEntry, BytesLess> kept_;
+    static constexpr std::size_t kMaxKeptKey = 8;
+    static constexpr std::size_t kMaxKeptData = 16;
+    KeptEntry* findKept(ByteView key);
+    KeptEntry* keepFromTree(ByteView key);
+    std::vector<KeptEntry> kept_;
     bool keptChanged_ = false;
     std::vector<TreeStep> descent_;
 };

@@ -129,7 +129,7 @@ const Bytes& Table::metadataKeyOf(std::uint8_t subject) {
 }
 
 bool Table::metadata(std::uint8_t subject, Metadata& out) {
-    Bytes bytes;
+    thread_local Bytes bytes;
     DataFile& d = subject == EntryKind::kRecord ? data() : keyData(subject);
     if (!d.readKept(metadataKeyOf(subject), bytes)) return false;
     return decodeMetadata(bytes, out);
