@@ -9,19 +9,23 @@
 namespace quillery::storage {
 namespace {
 
-std::size_t lowerBound(const CachedPage& page, ByteView key) {
+std::size_t lowerBound(const CachedPage& page, const SearchKey& key) {
     const auto& e = page.content.entries;
     return static_cast<std::size_t>(
         std::lower_bound(e.begin(), e.end(), key,
-                         [](const Entry& a, ByteView k) { return compareBytes(a.key(), k) < 0; }) -
+                         [](const Entry& a, const SearchKey& k) {
+                             return compareHeaded(a.head(), a.key(), k.head, k.bytes) < 0;
+                         }) -
         e.begin());
 }
 
-std::size_t upperBound(const CachedPage& page, ByteView key) {
+std::size_t upperBound(const CachedPage& page, const SearchKey& key) {
     const auto& e = page.content.entries;
     return static_cast<std::size_t>(
         std::upper_bound(e.begin(), e.end(), key,
-                         [](ByteView k, const Entry& a) { return compareBytes(k, a.key()) < 0; }) -
+                         [](const SearchKey& k, const Entry& a) {
+                             return compareHeaded(k.head, k.bytes, a.head(), a.key()) < 0;
+                         }) -
         e.begin());
 }
 
@@ -32,9 +36,13 @@ void checkLimits(ByteView key, ByteView data) {
 
 }  // namespace
 
-std::size_t Tree::childIndexFor(const CachedPage& page, ByteView key) {
+std::size_t Tree::childIndexFor(const CachedPage& page, const SearchKey& key) {
     const std::size_t after = upperBound(page, key);
     return after == 0 ? 0 : after - 1;
+}
+
+std::size_t Tree::childIndexFor(const CachedPage& page, ByteView key) {
+    return childIndexFor(page, SearchKey(key));
 }
 
 CachedPage& Tree::child(CachedPage& parent, std::size_t index) {
@@ -45,6 +53,10 @@ CachedPage& Tree::child(CachedPage& parent, std::size_t index) {
 }
 
 CachedPage& Tree::descend(ByteView key, std::vector<Step>& path) {
+    return descend(SearchKey(key), path);
+}
+
+CachedPage& Tree::descend(const SearchKey& key, std::vector<Step>& path) {
     path.clear();
     CachedPage* at = &file_.page(file_.root());
     while (at->content.level > 0) {
@@ -86,11 +98,12 @@ bool Tree::previousLeaf(std::vector<Step>& path, CachedPage*& leaf) {
     return true;
 }
 
-bool Tree::find(ByteView key, Bytes* data) {
+bool Tree::find(ByteView bytes, Bytes* data) {
+    const SearchKey key(bytes);
     std::vector<Step>& path = file_.descentPath();
     CachedPage& leaf = descend(key, path);
     const std::size_t pos = lowerBound(leaf, key);
-    if (pos == leaf.count() || compareBytes(leaf.content.entries[pos].key(), key) != 0)
+    if (pos == leaf.count() || compareBytes(leaf.content.entries[pos].key(), bytes) != 0)
         return false;
     if (data != nullptr) {
         const ByteView d = leaf.content.entries[pos].data();
@@ -195,14 +208,15 @@ void Tree::settleRoot() {
 
 // ---- changes ---------------------------------------------------------------------------------
 
-Status Tree::insert(ByteView key, ByteView data) {
-    checkLimits(key, data);
+Status Tree::insert(ByteView bytes, ByteView data) {
+    checkLimits(bytes, data);
+    const SearchKey key(bytes);
     std::vector<Step>& path = file_.descentPath();
     CachedPage& leaf = descend(key, path);
     const std::size_t pos = lowerBound(leaf, key);
-    if (pos < leaf.count() && compareBytes(leaf.content.entries[pos].key(), key) == 0)
+    if (pos < leaf.count() && compareBytes(leaf.content.entries[pos].key(), bytes) == 0)
         return Status::error(ErrorCode::kCreatesDuplicateKey);
-    Entry e = makeEntry(key, data);
+    Entry e = makeEntry(bytes, data);
     leaf.fill += entryFill(e, false);
     leaf.content.entries.insert(leaf.content.entries.begin() + static_cast<std::ptrdiff_t>(pos),
                                 std::move(e));
@@ -213,13 +227,14 @@ Status Tree::insert(ByteView key, ByteView data) {
     return Status::success();
 }
 
-void Tree::put(ByteView key, ByteView data) {
-    checkLimits(key, data);
+void Tree::put(ByteView bytes, ByteView data) {
+    checkLimits(bytes, data);
+    const SearchKey key(bytes);
     std::vector<Step>& path = file_.descentPath();
     CachedPage& leaf = descend(key, path);
     const std::size_t pos = lowerBound(leaf, key);
-    Entry e = makeEntry(key, data);
-    if (pos < leaf.count() && compareBytes(leaf.content.entries[pos].key(), key) == 0) {
+    Entry e = makeEntry(bytes, data);
+    if (pos < leaf.count() && compareBytes(leaf.content.entries[pos].key(), bytes) == 0) {
         Entry& old = leaf.content.entries[pos];
         leaf.fill -= entryFill(old, false);
         old = std::move(e);
@@ -236,11 +251,12 @@ void Tree::put(ByteView key, ByteView data) {
 
 // An emptied page is freed and its separator leaves the parent, which may empty in turn; a page
 // that lost its lowest entry passes its new lowest key up.
-Status Tree::erase(ByteView key) {
+Status Tree::erase(ByteView bytes) {
+    const SearchKey key(bytes);
     std::vector<Step>& path = file_.descentPath();
     CachedPage* page = &descend(key, path);
     std::size_t pos = lowerBound(*page, key);
-    if (pos == page->count() || compareBytes(page->content.entries[pos].key(), key) != 0)
+    if (pos == page->count() || compareBytes(page->content.entries[pos].key(), bytes) != 0)
         return Status::error(ErrorCode::kEntryNotFound);
     page->fill -= entryFill(page->content.entries[pos], false);
     page->content.entries.erase(page->content.entries.begin() + static_cast<std::ptrdiff_t>(pos));
@@ -282,7 +298,8 @@ bool TreeCursor::land(bool found) {
     return found;
 }
 
-bool TreeCursor::seekCeiling(ByteView key) {
+bool TreeCursor::seekCeiling(ByteView bytes) {
+    const SearchKey key(bytes);
     leaf_ = &tree_.descend(key, path_);
     index_ = lowerBound(*leaf_, key);
     while (index_ >= leaf_->count()) {
@@ -292,7 +309,8 @@ bool TreeCursor::seekCeiling(ByteView key) {
     return land(true);
 }
 
-bool TreeCursor::seekAfter(ByteView key) {
+bool TreeCursor::seekAfter(ByteView bytes) {
+    const SearchKey key(bytes);
     leaf_ = &tree_.descend(key, path_);
     index_ = upperBound(*leaf_, key);
     while (index_ >= leaf_->count()) {
@@ -302,7 +320,8 @@ bool TreeCursor::seekAfter(ByteView key) {
     return land(true);
 }
 
-bool TreeCursor::seekStrictFloor(ByteView key) {
+bool TreeCursor::seekStrictFloor(ByteView bytes) {
+    const SearchKey key(bytes);
     leaf_ = &tree_.descend(key, path_);
     std::size_t pos = lowerBound(*leaf_, key);
     while (pos == 0) {

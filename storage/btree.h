@@ -28,10 +28,12 @@ class Tree {
 
     // In an index page: the last entry whose key is <= `key` (the first when none is).
     static std::size_t childIndexFor(const CachedPage& page, ByteView key);
+    static std::size_t childIndexFor(const CachedPage& page, const SearchKey& key);
 
     using Step = TreeStep;
     // Descends to the leaf whose range holds `key`, recording the index pages passed.
     CachedPage& descend(ByteView key, std::vector<Step>& path);
+    CachedPage& descend(const SearchKey& key, std::vector<Step>& path);
     // Moves `path`/`leaf` to the next (previous) leaf; false at the end of the tree.
     bool nextLeaf(std::vector<Step>& path, CachedPage*& leaf);
     bool previousLeaf(std::vector<Step>& path, CachedPage*& leaf);
