@@ -16,8 +16,11 @@ namespace {
 // Gathers writes of consecutive offsets into one transfer.
 class WriteRun {
   public:
-    explicit WriteRun(std::function<void(std::uint64_t, std::span<const std::uint8_t>)> sink)
-        : sink_(std::move(sink)) {}
+    // Runs alive at the same time use different `slot`s.
+    WriteRun(std::function<void(std::uint64_t, std::span<const std::uint8_t>)> sink, int slot)
+        : sink_(std::move(sink)), buffer_(scratch(slot)) {
+        buffer_.clear();
+    }
     void add(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
         if (!buffer_.empty() && (offset != start_ + buffer_.size() || buffer_.size() > kLimit))
             flush();
@@ -33,8 +36,19 @@ class WriteRun {
     static constexpr std::size_t kLimit = 1 << 20;
     std::function<void(std::uint64_t, std::span<const std::uint8_t>)> sink_;
     std::uint64_t start_ = 0;
-    Bytes buffer_;
+    Bytes& buffer_;
+
+    // Buffers that keep their room from commit to commit.
+    static Bytes& scratch(int slot) {
+        thread_local std::array<Bytes, 2> buffers;
+        return buffers[static_cast<std::size_t>(slot)];
+    }
 };
+
+// Builds the page's image into the room of its old one.
+void rebuildImage(CachedPage& page) {
+    if (!tryBuildPageImage(page.content, page.image)) storageFault(FaultCheck::kPageTooLong);
+}
 
 }  // namespace
 
@@ -94,7 +108,7 @@ void DataFile::placePages() {
         giveBack[sizeClass].push_back(number);
     for (CachedPage* p : changed) {
         if (p->contentChanged) {
-            p->image = buildPageImage(p->content);
+            rebuildImage(*p);
             p->contentChanged = false;
         }
         if (p->number < 0) continue;
@@ -169,12 +183,12 @@ Status DataFile::prepareCommit() {
         auto sink = [this](std::uint64_t at, std::span<const std::uint8_t> bytes) {
             writeAt(at, bytes);
         };
-        WriteRun inPlace(sink);
-        WriteRun logged(sink);
+        WriteRun inPlace(sink, 0);
+        WriteRun logged(sink, 1);
         for (CachedPage* p : pages) {
             if (p->contentChanged) {
                 const int before = p->sizeClass();
-                p->image = buildPageImage(p->content);
+                rebuildImage(*p);
                 p->contentChanged = false;
                 if (p->sizeClass() != before) storageFault(FaultCheck::kPageSizeAgainstZone);
             }
@@ -220,7 +234,8 @@ Status DataFile::finishCommit() {
     //    the log; then reset the log fields and flush again.
     {
         WriteRun run(
-            [this](std::uint64_t at, std::span<const std::uint8_t> bytes) { writeAt(at, bytes); });
+            [this](std::uint64_t at, std::span<const std::uint8_t> bytes) { writeAt(at, bytes); },
+            0);
         std::sort(loggedPages_.begin(), loggedPages_.end());
         for (const auto& [offset, image] : loggedPages_)
             run.add(offset, *image);
