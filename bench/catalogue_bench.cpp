@@ -45,8 +45,7 @@ double millisecondsOf(const std::function<void()>& work, double* processor = nul
     const auto start = std::chrono::steady_clock::now();
     work();
     const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count();
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (processor != nullptr) *processor = processorMilliseconds() - processorStart;
     return elapsed;
 }
@@ -99,38 +98,41 @@ Figures runEngine(const fs::path& path, const std::vector<QuilleryRecord>& recor
     OPEN(QUILLERY, 0x12);
     requireEngine("open");
     std::vector<std::uint32_t> positions;
-    f.import = millisecondsOf([&] {
-        LOGOUT(1, QUILLERY);
-        requireEngine("logout");
-        CLEAR(QUILLERY);
-        ADD(QUILLERY);  // the header record
-        for (const QuilleryRecord& r : records) {
-            QLY = r;
-            ADD(QUILLERY);
-            positions.push_back(POSITION(QUILLERY));
-        }
-        requireEngine("add");
-        COMMIT();
-        requireEngine("commit");
-    }, &f.importProcessor);
-    if (std::getenv("BENCH_IMPORT_ONLY")) return f;
-    const std::vector<std::size_t> picks = savedIndexes(records.size());
-    f.saves = millisecondsOf([&] {
-        for (std::size_t i = 0; i < picks.size(); ++i) {
+    f.import = millisecondsOf(
+        [&] {
             LOGOUT(1, QUILLERY);
-            GET(QUILLERY, positions[picks[i]]);
-            requireEngine("get");
-            const QuilleryRecord newVersion = edited(QLY, i);
-            QLY.DELETED = 1;
-            PUT(QUILLERY);
-            requireEngine("put");
-            QLY = newVersion;
-            ADD(QUILLERY);
+            requireEngine("logout");
+            CLEAR(QUILLERY);
+            ADD(QUILLERY);  // the header record
+            for (const QuilleryRecord& r : records) {
+                QLY = r;
+                ADD(QUILLERY);
+                positions.push_back(POSITION(QUILLERY));
+            }
             requireEngine("add");
             COMMIT();
             requireEngine("commit");
-        }
-    }, &f.savesProcessor);
+        },
+        &f.importProcessor);
+    const std::vector<std::size_t> picks = savedIndexes(records.size());
+    f.saves = millisecondsOf(
+        [&] {
+            for (std::size_t i = 0; i < picks.size(); ++i) {
+                LOGOUT(1, QUILLERY);
+                GET(QUILLERY, positions[picks[i]]);
+                requireEngine("get");
+                const QuilleryRecord newVersion = edited(QLY, i);
+                QLY.DELETED = 1;
+                PUT(QUILLERY);
+                requireEngine("put");
+                QLY = newVersion;
+                ADD(QUILLERY);
+                requireEngine("add");
+                COMMIT();
+                requireEngine("commit");
+            }
+        },
+        &f.savesProcessor);
     f.authorOrder = millisecondsOf([&] {
         SET(KEY(QUILLERY, QuilleryKey::AUTHORKEY));
         for (NEXT(QUILLERY); errorCode() == 0; NEXT(QUILLERY)) {
@@ -297,35 +299,39 @@ Figures runSqlite(const fs::path& path, const std::vector<QuilleryRecord>& recor
         const std::string insertText = std::string("INSERT INTO books(") + kColumns +
                                        ") VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
         sqlite3_stmt* insert = sql.prepare(insertText);
-        f.import = millisecondsOf([&] {
-            sql.exec("BEGIN");
-            bindRecord(insert, QuilleryRecord{});  // the header record
-            stepDone(insert, "insert");
-            for (const QuilleryRecord& r : records) {
-                bindRecord(insert, r);
+        f.import = millisecondsOf(
+            [&] {
+                sql.exec("BEGIN");
+                bindRecord(insert, QuilleryRecord{});  // the header record
                 stepDone(insert, "insert");
-                rowids.push_back(sqlite3_last_insert_rowid(sql.db()));
-            }
-            sql.exec("COMMIT");
-        }, &f.importProcessor);
+                for (const QuilleryRecord& r : records) {
+                    bindRecord(insert, r);
+                    stepDone(insert, "insert");
+                    rowids.push_back(sqlite3_last_insert_rowid(sql.db()));
+                }
+                sql.exec("COMMIT");
+            },
+            &f.importProcessor);
         sqlite3_stmt* get =
             sql.prepare(std::string("SELECT ") + kColumns + " FROM books WHERE rowid = ?");
         sqlite3_stmt* markDeleted = sql.prepare("UPDATE books SET deleted = 1 WHERE rowid = ?");
         const std::vector<std::size_t> picks = savedIndexes(records.size());
-        f.saves = millisecondsOf([&] {
-            for (std::size_t i = 0; i < picks.size(); ++i) {
-                sql.exec("BEGIN");
-                sqlite3_bind_int64(get, 1, rowids[picks[i]]);
-                require(sqlite3_step(get) == SQLITE_ROW, "get");
-                const QuilleryRecord old = rowOf(get);
-                sqlite3_reset(get);
-                sqlite3_bind_int64(markDeleted, 1, rowids[picks[i]]);
-                stepDone(markDeleted, "update");
-                bindRecord(insert, edited(old, i));
-                stepDone(insert, "insert");
-                sql.exec("COMMIT");
-            }
-        }, &f.savesProcessor);
+        f.saves = millisecondsOf(
+            [&] {
+                for (std::size_t i = 0; i < picks.size(); ++i) {
+                    sql.exec("BEGIN");
+                    sqlite3_bind_int64(get, 1, rowids[picks[i]]);
+                    require(sqlite3_step(get) == SQLITE_ROW, "get");
+                    const QuilleryRecord old = rowOf(get);
+                    sqlite3_reset(get);
+                    sqlite3_bind_int64(markDeleted, 1, rowids[picks[i]]);
+                    stepDone(markDeleted, "update");
+                    bindRecord(insert, edited(old, i));
+                    stepDone(insert, "insert");
+                    sql.exec("COMMIT");
+                }
+            },
+            &f.savesProcessor);
         sqlite3_stmt* byAuthor = sql.prepare(std::string("SELECT ") + kColumns +
                                              " FROM books INDEXED BY authorkey WHERE lastname <> "
                                              "'' ORDER BY lastname COLLATE NOCASE");
@@ -362,23 +368,6 @@ void printRow(const char* name, double engine, double sqlite, const char* unit) 
 // With "engine" or "sqlite" as its argument only that side runs, for a profiler or strace; a
 // second argument gives a smaller number of entries (and a tenth of them as saves).
 int main(int argc, char** argv) {
-    if (const char* readFile = std::getenv("BENCH_READ_FILE")) {
-        QUILLERYFILE = readFile;
-        std::size_t rows = 0;
-        const double ms = millisecondsOf([&] {
-            for (int i = 0; i < 20; ++i) {
-                OPEN(QUILLERY, 0x20);
-                SET(QUILLERY);
-                for (NEXT(QUILLERY); errorCode() == 0; NEXT(QUILLERY)) {
-                    const QuilleryRecord copy = QLY;
-                    rows += copy.DELETED <= 1;
-                }
-                CLOSE(QUILLERY);
-            }
-        });
-        std::printf("open and read in file order: %.1f ms each, %zu rows\n", ms / 20, rows / 20);
-        return 0;
-    }
     const std::string_view only = argc > 1 ? argv[1] : "";
     const std::size_t entries = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : kEntries;
     if (entries != kEntries) kSaves = entries / 10;

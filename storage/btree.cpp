@@ -11,12 +11,12 @@ namespace {
 
 std::size_t lowerBound(const CachedPage& page, const SearchKey& key) {
     const auto& e = page.content.entries;
-    return static_cast<std::size_t>(
-        std::lower_bound(e.begin(), e.end(), key,
-                         [](const Entry& a, const SearchKey& k) {
-                             return compareHeaded(a.head(), a.key(), k.head, k.bytes) < 0;
-                         }) -
-        e.begin());
+    return static_cast<std::size_t>(std::lower_bound(e.begin(), e.end(), key,
+                                                     [](const Entry& a, const SearchKey& k) {
+                                                         return compareHeaded(a.head(), a.key(),
+                                                                              k.head, k.bytes) < 0;
+                                                     }) -
+                                    e.begin());
 }
 
 std::size_t upperBound(const CachedPage& page, const SearchKey& key) {

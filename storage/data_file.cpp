@@ -357,8 +357,7 @@ void DataFile::putKeptEntries() {
         std::array<std::uint8_t, kMaxKeptKey> key{};
         for (std::size_t i = 0; i < k.keyLength; ++i)
             key[i] = static_cast<std::uint8_t>(k.key >> (8 * (k.keyLength - 1 - i)));
-        Tree(*this).put(ByteView(key).first(k.keyLength),
-                        ByteView(k.data).first(k.dataLength));
+        Tree(*this).put(ByteView(key).first(k.keyLength), ByteView(k.data).first(k.dataLength));
         k.changed = false;
     }
     keptChanged_ = false;

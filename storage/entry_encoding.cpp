@@ -105,9 +105,9 @@ bool readHead(ByteView body, std::size_t i, std::size_t& at, EntryHead& head) {
     const std::uint8_t flags = body[at++];
     const std::size_t previousLength = head.entryLength;
     head.shared = flags & kMaxShared;
-    if (i == 0 && ((flags & (kNewEntryLength | kNewKeyLength)) !=
-                       (kNewEntryLength | kNewKeyLength) ||
-                   head.shared != 0))
+    if (i == 0 &&
+        ((flags & (kNewEntryLength | kNewKeyLength)) != (kNewEntryLength | kNewKeyLength) ||
+         head.shared != 0))
         return false;
     if (flags & kNewEntryLength) {
         if (body.size() - at < 2) return false;
@@ -155,9 +155,10 @@ bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out,
         (void)readHead(body, i, at, head);
         std::uint8_t* bytes = block.get() + filled;
         if (head.shared != 0) std::memcpy(bytes, previous, head.shared);
-        if (head.rest != 0) std::memcpy(bytes + head.shared, body.data() + at - head.rest, head.rest);
-        out.push_back(Entry::viewing(bytes, head.entryLength,
-                                     static_cast<std::uint16_t>(head.keyLength)));
+        if (head.rest != 0)
+            std::memcpy(bytes + head.shared, body.data() + at - head.rest, head.rest);
+        out.push_back(
+            Entry::viewing(bytes, head.entryLength, static_cast<std::uint16_t>(head.keyLength)));
         previous = bytes;
         filled += head.entryLength;
     }

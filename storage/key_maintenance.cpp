@@ -8,11 +8,9 @@ namespace {
 
 // The entry `image` gives in `key`, built into `out`; false for no image, an optional key's
 // empty components, or an image too short for the key.
-bool entryOf(Table& table, std::size_t key, RecordImage image, RecordNumber record,
-             KeyEntry& out) {
-    return image && buildKeyEntry(table.number(), static_cast<std::uint8_t>(key),
-                                  table.layout(key), *image, record,
-                                  out) == KeyEntryResult::kBuilt;
+bool entryOf(Table& table, std::size_t key, RecordImage image, RecordNumber record, KeyEntry& out) {
+    return image && buildKeyEntry(table.number(), static_cast<std::uint8_t>(key), table.layout(key),
+                                  *image, record, out) == KeyEntryResult::kBuilt;
 }
 
 // The entries a record gives in one key before and after a change. Kept between calls so that

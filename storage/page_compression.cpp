@@ -107,13 +107,17 @@ bool decompressBodyInto(std::span<const std::uint8_t> in, std::span<std::uint8_t
         if (literals != 0) std::memcpy(base + filled, in.data() + at, literals);
         filled += literals;
         at += literals;
-        if (filled == length) return true;
+        if (filled == length) return at == in.size();
         std::uint64_t repeats = 0;
         if (!readVarint(in, at, repeats)) return false;
         if (filled == 0 || repeats > length - filled) return false;
         std::memset(base + filled, base[filled - 1], repeats);
         filled += repeats;
-        if (filled == length) return true;
+        if (filled == length) {
+            // The stream still closes with its final literal count, zero here.
+            std::uint64_t last = 0;
+            return readVarint(in, at, last) && last == 0 && at == in.size();
+        }
     }
 }
 

@@ -23,7 +23,8 @@ std::optional<std::vector<std::uint8_t>> compressBody(std::span<const std::uint8
 bool compressBodyInto(std::span<const std::uint8_t> body, std::vector<std::uint8_t>& out);
 
 // Expands `stored` into exactly `length` bytes appended to `out`. Returns false when the stored
-// bytes are malformed (a count past the end, a repeat with nothing before it, too short).
+// bytes are malformed (a count past the end, a repeat with nothing before it, too short, bytes
+// left over).
 bool decompressBody(std::span<const std::uint8_t> stored, std::size_t length,
                     std::vector<std::uint8_t>& out);
 // Expands `stored` into exactly all of `out`; false as above.

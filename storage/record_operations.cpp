@@ -74,8 +74,7 @@ void releaseHold(OpenTable& open) {
 
 // Reads `record` into the buffer: holds it when asked (error 43 when another open holds it),
 // updates the saved image and makes it current.
-Status readIntoBuffer(FileControlBlock& file, RecordNumber record,
-                      std::optional<ByteView> found) {
+Status readIntoBuffer(FileControlBlock& file, RecordNumber record, std::optional<ByteView> found) {
     OpenTable& open = *file.open;
     // Read into the spare buffer and swap it with the saved image on success, so that reading
     // record after record reuses the two buffers instead of allocating.
