@@ -107,6 +107,7 @@ Status DataFile::takeWriteError() {
 // ---- open and refresh ------------------------------------------------------------------------
 
 void DataFile::resetState() {
+    freshGeneration_ = 0;
     cache_.clear();
     kept_.clear();
     keptChanged_ = false;
@@ -133,6 +134,7 @@ Status DataFile::load(bool keepCacheWhenUnchanged) {
         resetState();
         header_ = diskHeader_ = freshHeader();
         startFresh();
+        freshGeneration_ = generation_;
         return Status::success();
     }
     std::array<std::uint8_t, kHeaderSize> bytes{};
@@ -237,8 +239,15 @@ Status DataFile::rollForward() {
 }
 
 Status DataFile::refresh() {
-    if (hasChanges()) return Status::success();
+    if (hasChanges() && !onlyFreshRoot()) return Status::success();
     return load(true);
+}
+
+// A file found empty holds nothing but the empty root it starts with, which is not a change of
+// this open's own: another open may have committed the file's first state since.
+bool DataFile::onlyFreshRoot() const {
+    return freshGeneration_ != 0 && generation_ == freshGeneration_ && !headerChanged_ &&
+           !keptChanged_ && freed_.empty();
 }
 
 // ---- pages -----------------------------------------------------------------------------------

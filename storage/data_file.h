@@ -126,6 +126,7 @@ class DataFile final : private PageMover {
     Status adoptPendingLog(const FileHeader& onDisk, std::uint64_t size);
     Status rollForward();
     void startFresh();
+    bool onlyFreshRoot() const;
     void resetState();
     void readExact(std::uint64_t offset, std::span<std::uint8_t> out);
     Status readUpTo(std::uint64_t offset, std::span<std::uint8_t> out, std::size_t& got);
@@ -150,6 +151,8 @@ class DataFile final : private PageMover {
     PageNumber nextTemporary_ = -1;
     bool headerChanged_ = false;
     std::uint64_t generation_ = 0;
+    // The generation right after a file found empty got its fresh root; 0 otherwise.
+    std::uint64_t freshGeneration_ = 0;
     // Target offset -> log position of each block of a pending log being read through.
     std::unordered_map<std::uint64_t, std::uint64_t> logMap_;
     // A prepared commit: the blocks written to the log, to be copied into place.

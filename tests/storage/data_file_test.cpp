@@ -71,6 +71,28 @@ TEST(PageCache, RefreshKeepsTheCacheUntilTheChangeCounterMoves) {
     EXPECT_GT(reads, afterFirstWalk + 2);
 }
 
+// An open made while the file was still empty holds only the fresh root it starts with; that is
+// no change of its own, so a refresh takes the first state another open committed.
+TEST(PageCache, OpenOfAnEmptyFileSeesTheFirstCommitOfAnother) {
+    auto disk = std::make_shared<MemoryDisk>();
+    auto early = testing::openOn(disk);
+    EXPECT_TRUE(testing::contentsOf(*early).empty());
+    {
+        auto writer = testing::openOn(disk);
+        ASSERT_TRUE(Tree(*writer).insert(keyOf(1), testing::bytesOf("first")).ok());
+        ASSERT_TRUE(writer->commit().ok());
+    }
+    ASSERT_TRUE(early->refresh().ok());
+    EXPECT_EQ(testing::contentsOf(*early).size(), 1u);
+
+    // Its own change, once made, is kept by a refresh.
+    auto second = std::make_shared<MemoryDisk>();
+    auto own = testing::openOn(second);
+    ASSERT_TRUE(Tree(*own).insert(keyOf(2), testing::bytesOf("mine")).ok());
+    ASSERT_TRUE(own->refresh().ok());
+    EXPECT_EQ(testing::contentsOf(*own).size(), 1u);
+}
+
 TEST(PageCache, ChangedPagesStayCachedUntilTheCommit) {
     auto disk = std::make_shared<MemoryDisk>();
     auto file = testing::openOn(disk);
