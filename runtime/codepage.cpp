@@ -201,11 +201,19 @@ unsigned char cp437ToCp1252(unsigned char c) {
     return c < 0x80 ? c : kCp437ToCp1252[c - 0x80];
 }
 
-std::string cp437ToCp1252(std::string_view text) {
+namespace {
+
+std::string mapEachByte(std::string_view text, unsigned char (*map)(unsigned char)) {
     std::string out(text);
     for (char& ch : out)
-        ch = static_cast<char>(cp437ToCp1252(static_cast<unsigned char>(ch)));
+        ch = static_cast<char>(map(static_cast<unsigned char>(ch)));
     return out;
+}
+
+}  // namespace
+
+std::string cp437ToCp1252(std::string_view text) {
+    return mapEachByte(text, cp437ToCp1252);
 }
 
 unsigned char cp1252ToCp437(unsigned char c) {
@@ -213,10 +221,7 @@ unsigned char cp1252ToCp437(unsigned char c) {
 }
 
 std::string cp1252ToCp437(std::string_view text) {
-    std::string out(text);
-    for (char& ch : out)
-        ch = static_cast<char>(cp1252ToCp437(static_cast<unsigned char>(ch)));
-    return out;
+    return mapEachByte(text, cp1252ToCp437);
 }
 
 }  // namespace quillery

@@ -222,22 +222,17 @@ Status PageFile::setCommitMode(CommitMode mode) {
 Status PageFile::holdBack(Clock::time_point deadline) {
     if (heldBack_) return Status::success();
     if (readOnly()) return Status::error(ErrorCode::kAccessDenied, "read-only open");
+    Status s = Status::success();
     if (lockKept_) {
         // A rollback would discard what waits along with the transaction's own changes, so
         // earlier operations' changes are committed first; the transaction keeps the lock.
-        Status s = data_->commit();
+        s = data_->commit();
         lockKept_ = false;
-        if (!s.ok()) {
-            data_->setExclusive(false);
-            locks_.unlockExclusive();
-            return s;
-        }
-        heldBack_ = true;
-        return Status::success();
+    } else {
+        QUILLERY_RETURN_IF_ERROR(locks_.lockExclusive(deadline));
+        data_->setExclusive(true);
+        s = data_->refresh();
     }
-    QUILLERY_RETURN_IF_ERROR(locks_.lockExclusive(deadline));
-    data_->setExclusive(true);
-    Status s = data_->refresh();
     if (!s.ok()) {
         data_->setExclusive(false);
         locks_.unlockExclusive();
