@@ -47,7 +47,9 @@ class WriteRun {
 
 // Builds the page's image into the room of its old one.
 void rebuildImage(CachedPage& page) {
-    if (!tryBuildPageImage(page.content, page.image)) storageFault(FaultCheck::kPageTooLong);
+    // The tree keeps each page's fill measure up to date as it changes the page.
+    if (!tryBuildPageImage(page.content, page.fill, page.image))
+        storageFault(FaultCheck::kPageTooLong);
 }
 
 }  // namespace

@@ -44,10 +44,15 @@ std::size_t sharedPrefix(const std::uint8_t* a, const std::uint8_t* b, std::size
 }  // namespace
 
 void encodeEntries(std::span<const Entry> entries, Bytes& out) {
-    // At most five bytes of flags and lengths per entry: size the output once and write into it.
-    std::size_t most = 0;
+    std::size_t room = 0;
     for (const Entry& e : entries)
-        most += 5 + e.size();
+        room += 5 + e.size();
+    encodeEntries(entries, out, room);
+}
+
+void encodeEntries(std::span<const Entry> entries, Bytes& out, std::size_t room) {
+    // At most five bytes of flags and lengths per entry: size the output once and write into it.
+    const std::size_t most = room;
     const std::size_t start = out.size();
     out.resize(start + most);
     std::uint8_t* at = out.data() + start;

@@ -126,6 +126,8 @@ Entry makeEntry(ByteView key, ByteView data);
 
 // Appends the encoded entries to `out`.
 void encodeEntries(std::span<const Entry> entries, Bytes& out);
+// The same when the caller knows the sum of (5 + entry length) over the entries.
+void encodeEntries(std::span<const Entry> entries, Bytes& out, std::size_t room);
 
 // Decodes exactly `count` entries filling exactly all of `body`. The entries' bytes go, one after
 // the other, into `block`, which the entries view: the caller keeps it alive and unchanged while

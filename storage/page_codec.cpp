@@ -26,12 +26,17 @@ Bytes buildPageImage(const PageContent& page) {
 }
 
 bool tryBuildPageImage(const PageContent& page, Bytes& image) {
+    return tryBuildPageImage(page, fillMeasure(page), image);
+}
+
+bool tryBuildPageImage(const PageContent& page, std::uint32_t fill, Bytes& image) {
     const std::size_t childBytes = page.level > 0 ? 4 * page.entries.size() : 0;
     const std::size_t prefix = kPageHeaderSize + childBytes;
     image.clear();
-    image.reserve(prefix + fillMeasure(page));
+    image.reserve(prefix + fill);
     image.resize(prefix, 0);
-    encodeEntries(page.entries, image);
+    // The fill measure counts 13 for the page header, 4 per child and (5 + length) per entry.
+    encodeEntries(page.entries, image, fill - kPageHeaderSize - childBytes);
     const std::size_t uncompressed = image.size();
     std::size_t stored = uncompressed;
     // Compressed bodies are short-lived: one buffer per thread serves every page built.
@@ -46,7 +51,7 @@ bool tryBuildPageImage(const PageContent& page, Bytes& image) {
     storeLe16(&image[0x04], static_cast<std::uint16_t>(stored));
     storeLe16(&image[0x06], static_cast<std::uint16_t>(uncompressed));
     storeLe16(&image[0x08],
-              static_cast<std::uint16_t>(std::min<std::uint32_t>(fillMeasure(page), 0xFFFF)));
+              static_cast<std::uint16_t>(std::min<std::uint32_t>(fill, 0xFFFF)));
     storeLe16(&image[0x0A], static_cast<std::uint16_t>(page.entries.size()));
     image[0x0C] = page.level;
     image.resize(roundUpToUnit(stored), kPaddingByte);

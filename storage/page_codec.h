@@ -59,6 +59,9 @@ inline std::size_t roundUpToUnit(std::size_t n) {
 Bytes buildPageImage(const PageContent& page);
 // As buildPageImage, but an image that would pass 0x3B00 bytes returns false instead.
 bool tryBuildPageImage(const PageContent& page, Bytes& image);
+// The same for a page whose fill measure is known to be `fill`, which saves walking the entries
+// for it.
+bool tryBuildPageImage(const PageContent& page, std::uint32_t fill, Bytes& image);
 
 // Writes the page's own offset and its current child page numbers into its image. A child that
 // still has a temporary number is a fatal fault.
