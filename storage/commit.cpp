@@ -65,8 +65,7 @@ void DataFile::renumber(PageNumber from, PageNumber to) {
     cache_.renumber(from, to);
     CachedPage& moved = *cache_.find(to);
     moved.needsWrite = true;
-    if (!moved.listed) dirty_.insert(&moved);
-    moved.listed = true;
+    listChanged(moved);
     ++generation_;
     updateReference(moved, from, to);
 }
@@ -88,8 +87,7 @@ void DataFile::updateReference(CachedPage& moved, PageNumber from, PageNumber to
             if (at->content.children[i] != from) storageFault(FaultCheck::kTreeSeparator);
             at->content.children[i] = to;
             at->needsWrite = true;
-            if (!at->listed) dirty_.insert(at);
-            at->listed = true;
+            listChanged(*at);
             return;
         }
         at = &page(at->content.children[i]);

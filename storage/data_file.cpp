@@ -281,7 +281,7 @@ CachedPage& DataFile::newPage(std::uint8_t level) {
 
 void DataFile::freePage(CachedPage& page) {
     if (page.number >= 0) freed_.emplace_back(page.number, header_.classOf(page.number));
-    if (page.listed) dirty_.erase(&page);
+    if (page.listed) dirty_.erase(std::find(dirty_.begin(), dirty_.end(), &page));
     ++generation_;
     cache_.remove(page.number);
 }
@@ -289,11 +289,14 @@ void DataFile::freePage(CachedPage& page) {
 void DataFile::markChanged(CachedPage& page) {
     page.contentChanged = true;
     page.needsWrite = true;
-    if (!page.listed) {
-        dirty_.insert(&page);
-        page.listed = true;
-    }
+    listChanged(page);
     ++generation_;
+}
+
+void DataFile::listChanged(CachedPage& page) {
+    if (page.listed) return;
+    dirty_.push_back(&page);
+    page.listed = true;
 }
 
 std::uint32_t DataFile::issueNumber() {

@@ -15,7 +15,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "storage/file_header.h"
@@ -136,6 +135,7 @@ class DataFile final : private PageMover {
     Status failCommit(Status error);
 
     void putKeptEntries();
+    void listChanged(CachedPage& page);
     void placePages();
     void movePage(PageNumber from, PageNumber to) override;
     void renumber(PageNumber from, PageNumber to);
@@ -146,7 +146,8 @@ class DataFile final : private PageMover {
     FileHeader header_;      // the current header, with uncommitted changes
     FileHeader diskHeader_;  // the header as committed at offset 0
     PageCache cache_;
-    std::unordered_set<CachedPage*> dirty_;
+    // The changed pages, each once (CachedPage::listed says whether it is here).
+    std::vector<CachedPage*> dirty_;
     std::vector<std::pair<PageNumber, int>> freed_;  // committed places of freed pages
     PageNumber nextTemporary_ = -1;
     bool headerChanged_ = false;
