@@ -21,6 +21,7 @@
 #include "app/catalogue_generator.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "app/tools/catalogue_store.h"
 #include "runtime/errors.h"
 #include "storage/file_statements.h"
 
@@ -358,6 +359,22 @@ Figures runSqlite(const fs::path& path, const std::vector<QuilleryRecord>& recor
     return f;
 }
 
+// The check quillery-data runs, on the file the engine made: the figures count only if it is sound.
+void printCheck(const fs::path& path) {
+    auto store = tools::makeCatalogueStore();
+    std::vector<std::string> faults;
+    tools::StoreStatus s = store->open(path.string(), tools::StoreAccess::kReadOnly);
+    if (s.ok()) s = store->check(faults);
+    store->close();
+    if (!s.ok()) {
+        std::printf("check of the engine's file: error %d %s\n", s.code, s.text.c_str());
+        return;
+    }
+    std::printf("check of the engine's file: %s\n", faults.empty() ? "sound" : "NOT SOUND");
+    for (const std::string& fault : faults)
+        std::printf("  %s\n", fault.c_str());
+}
+
 void printRow(const char* name, double engine, double sqlite, const char* unit) {
     std::printf("%-44s %12.1f %12.1f %8.2f  %s\n", name, engine, sqlite,
                 sqlite > 0 ? engine / sqlite : 0.0, unit);
@@ -393,6 +410,7 @@ int main(int argc, char** argv) {
              static_cast<double>(sqlite.bytes) / 1024.0, "KiB");
     std::printf("rows read: author order %zu / %zu, file order %zu / %zu\n", engine.authorRows,
                 sqlite.authorRows, engine.fileRows, sqlite.fileRows);
+    if (only != "sqlite") printCheck(dir / "Bench.QLY");
     fs::remove_all(dir);
     return 0;
 }
