@@ -123,6 +123,7 @@ void Tree::refreshSeparators(std::vector<Step>& path, CachedPage* changed) {
         if (compareBytes(separator.key(), lowest) == 0 && separator.data().empty()) return;
         s.page->fill -= entryFill(separator, true);
         separator = makeEntry(lowest, {});
+        s.page->changes.replaced(s.index, s.page->count());
         s.page->fill += entryFill(separator, true);
         file_.markChanged(*s.page);
         if (s.index != 0) return;
@@ -150,6 +151,7 @@ void Tree::split(CachedPage& parent, std::size_t index) {
         std::make_move_iterator(from.begin() + static_cast<std::ptrdiff_t>(keep)),
         std::make_move_iterator(from.end()));
     from.resize(keep);
+    lower.changes.truncated(keep);
     if (lower.content.level > 0) {
         auto& kids = lower.content.children;
         upper.content.children.assign(kids.begin() + static_cast<std::ptrdiff_t>(keep), kids.end());
@@ -165,6 +167,7 @@ void Tree::split(CachedPage& parent, std::size_t index) {
     parent.content.entries.insert(
         parent.content.entries.begin() + static_cast<std::ptrdiff_t>(index + 1),
         std::move(separator));
+    parent.changes.inserted(index + 1, parent.count());
     parent.content.children.insert(
         parent.content.children.begin() + static_cast<std::ptrdiff_t>(index + 1), upper.number);
     file_.markChanged(parent);
@@ -198,6 +201,7 @@ void Tree::settleRoot() {
         root.content.entries.clear();
         root.content.children.clear();
         root.content.level = static_cast<std::uint8_t>(moved.content.level + 1);
+        root.changes.forget();
         root.content.entries.push_back(makeEntry(moved.content.entries.front().key(), {}));
         root.content.children.push_back(moved.number);
         root.fill = fillMeasure(root.content);
@@ -220,6 +224,7 @@ Status Tree::insert(ByteView bytes, ByteView data) {
     leaf.fill += entryFill(e, false);
     leaf.content.entries.insert(leaf.content.entries.begin() + static_cast<std::ptrdiff_t>(pos),
                                 std::move(e));
+    leaf.changes.inserted(pos, leaf.count());
     file_.markChanged(leaf);
     if (pos == 0) refreshSeparators(path, &leaf);
     // Nothing above the leaf changed unless it splits or its lowest key moved.
@@ -239,10 +244,12 @@ void Tree::put(ByteView bytes, ByteView data) {
         leaf.fill -= entryFill(old, false);
         old = std::move(e);
         leaf.fill += entryFill(old, false);
+        leaf.changes.replaced(pos, leaf.count());
     } else {
         leaf.fill += entryFill(e, false);
         leaf.content.entries.insert(leaf.content.entries.begin() + static_cast<std::ptrdiff_t>(pos),
                                     std::move(e));
+        leaf.changes.inserted(pos, leaf.count());
         if (pos == 0) refreshSeparators(path, &leaf);
     }
     file_.markChanged(leaf);
@@ -260,6 +267,7 @@ Status Tree::erase(ByteView bytes) {
         return Status::error(ErrorCode::kEntryNotFound);
     page->fill -= entryFill(page->content.entries[pos], false);
     page->content.entries.erase(page->content.entries.begin() + static_cast<std::ptrdiff_t>(pos));
+    page->changes.erased(pos, page->count());
     file_.markChanged(*page);
     while (page->count() == 0 && !path.empty()) {
         Step s = path.back();
@@ -271,6 +279,7 @@ Status Tree::erase(ByteView bytes) {
                                       static_cast<std::ptrdiff_t>(s.index));
         parent->content.children.erase(parent->content.children.begin() +
                                        static_cast<std::ptrdiff_t>(s.index));
+        parent->changes.erased(s.index, parent->count());
         file_.markChanged(*parent);
         page = parent;
         pos = s.index;
@@ -278,6 +287,7 @@ Status Tree::erase(ByteView bytes) {
     if (page->count() == 0) {
         // The root lost its last child: it is an empty leaf again.
         page->content.level = 0;
+        page->changes.forget();
         page->fill = kPageHeaderSize;
         return Status::success();
     }

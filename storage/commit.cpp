@@ -45,11 +45,14 @@ class WriteRun {
     }
 };
 
-// Builds the page's image into the room of its old one.
+// Makes the page's image again, from the old one where its noted changes allow.
 void rebuildImage(CachedPage& page) {
+    thread_local Bytes built;
     // The tree keeps each page's fill measure up to date as it changes the page.
-    if (!tryBuildPageImage(page.content, page.fill, page.image))
+    if (!tryRebuildPageImage(page.content, page.fill, page.changes, page.image, built))
         storageFault(FaultCheck::kPageTooLong);
+    page.image.swap(built);
+    page.changes.clear();
 }
 
 }  // namespace

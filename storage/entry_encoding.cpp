@@ -51,12 +51,15 @@ void encodeEntries(std::span<const Entry> entries, Bytes& out) {
 }
 
 void encodeEntries(std::span<const Entry> entries, Bytes& out, std::size_t room) {
+    encodeEntriesAfter(nullptr, entries, out, room);
+}
+
+void encodeEntriesAfter(const Entry* previous, std::span<const Entry> entries, Bytes& out,
+                        std::size_t room) {
     // At most five bytes of flags and lengths per entry: size the output once and write into it.
-    const std::size_t most = room;
     const std::size_t start = out.size();
-    out.resize(start + most);
+    out.resize(start + room);
     std::uint8_t* at = out.data() + start;
-    const Entry* previous = nullptr;
     // Entries' bytes lie wherever they were made; fetching a few entries ahead lets the memory
     // reads overlap instead of waiting for each in turn.
     constexpr std::size_t kAhead = 4;
@@ -168,6 +171,19 @@ bool decodeEntries(ByteView body, std::size_t count, std::vector<Entry>& out,
         filled += head.entryLength;
     }
     return true;
+}
+
+bool entryOffsets(ByteView body, std::size_t count, std::vector<std::size_t>& offsets) {
+    offsets.clear();
+    offsets.reserve(count + 1);
+    std::size_t at = 0;
+    EntryHead head;
+    for (std::size_t i = 0; i < count; ++i) {
+        offsets.push_back(at);
+        if (!readHead(body, i, at, head)) return false;
+    }
+    offsets.push_back(at);
+    return at == body.size();
 }
 
 }  // namespace quillery::storage

@@ -128,6 +128,13 @@ Entry makeEntry(ByteView key, ByteView data);
 void encodeEntries(std::span<const Entry> entries, Bytes& out);
 // The same when the caller knows the sum of (5 + entry length) over the entries.
 void encodeEntries(std::span<const Entry> entries, Bytes& out, std::size_t room);
+// Appends the encoding of `entries` as they follow `previous` in a page (null: they begin it).
+void encodeEntriesAfter(const Entry* previous, std::span<const Entry> entries, Bytes& out,
+                        std::size_t room);
+
+// Where each of the first `count` entries of `body` begins, and then where the last one ends
+// (count + 1 offsets). False when the bytes are impossible, as for decodeEntries.
+bool entryOffsets(ByteView body, std::size_t count, std::vector<std::size_t>& offsets);
 
 // Decodes exactly `count` entries filling exactly all of `body`. The entries' bytes go, one after
 // the other, into `block`, which the entries view: the caller keeps it alive and unchanged while

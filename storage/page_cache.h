@@ -28,6 +28,8 @@ struct CachedPage {
     // The stored image (padded), valid while !contentChanged. Offset and children are patched
     // in just before it is written.
     Bytes image;
+    // What changed in the entries since `image` was made.
+    EntryChanges changes;
 
     bool isLeaf() const { return content.level == 0; }
     std::size_t count() const { return content.entries.size(); }

@@ -29,14 +29,11 @@ bool tryBuildPageImage(const PageContent& page, Bytes& image) {
     return tryBuildPageImage(page, fillMeasure(page), image);
 }
 
-bool tryBuildPageImage(const PageContent& page, std::uint32_t fill, Bytes& image) {
-    const std::size_t childBytes = page.level > 0 ? 4 * page.entries.size() : 0;
-    const std::size_t prefix = kPageHeaderSize + childBytes;
-    image.clear();
-    image.reserve(prefix + fill);
-    image.resize(prefix, 0);
-    // The fill measure counts 13 for the page header, 4 per child and (5 + length) per entry.
-    encodeEntries(page.entries, image, fill - kPageHeaderSize - childBytes);
+namespace {
+
+// Compresses the body that follows `prefix` in `image` when that saves a unit, then writes the
+// header fields and pads the image.
+bool finishImage(const PageContent& page, std::uint32_t fill, std::size_t prefix, Bytes& image) {
     const std::size_t uncompressed = image.size();
     std::size_t stored = uncompressed;
     // Compressed bodies are short-lived: one buffer per thread serves every page built.
@@ -50,12 +47,80 @@ bool tryBuildPageImage(const PageContent& page, std::uint32_t fill, Bytes& image
     if (stored > kMaxPageSize || uncompressed > 0xFFFF) return false;
     storeLe16(&image[0x04], static_cast<std::uint16_t>(stored));
     storeLe16(&image[0x06], static_cast<std::uint16_t>(uncompressed));
-    storeLe16(&image[0x08],
-              static_cast<std::uint16_t>(std::min<std::uint32_t>(fill, 0xFFFF)));
+    storeLe16(&image[0x08], static_cast<std::uint16_t>(std::min<std::uint32_t>(fill, 0xFFFF)));
     storeLe16(&image[0x0A], static_cast<std::uint16_t>(page.entries.size()));
     image[0x0C] = page.level;
     image.resize(roundUpToUnit(stored), kPaddingByte);
     return true;
+}
+
+std::size_t prefixOf(const PageContent& page) {
+    return kPageHeaderSize + (page.level > 0 ? 4 * page.entries.size() : 0);
+}
+
+// The entries' body encoded into `image` after the prefix, taking the bytes of the entries
+// around the change from the old image's body. False when `old` or `changes` do not allow it.
+bool spliceBody(const PageContent& page, const EntryChanges& changes, ByteView old, Bytes& image) {
+    if (changes.unknown || changes.firstChanged == EntryChanges::kNone) return false;
+    if (old.size() < kPageUnit || old[0x0C] != page.level) return false;
+    const std::size_t stored = loadLe16(&old[0x04]);
+    const std::size_t uncompressed = loadLe16(&old[0x06]);
+    const std::size_t oldCount = loadLe16(&old[0x0A]);
+    const std::size_t oldPrefix = kPageHeaderSize + (page.level > 0 ? 4 * oldCount : 0);
+    if (stored < oldPrefix || stored > old.size() || uncompressed < stored) return false;
+    const std::size_t count = page.entries.size();
+    const std::size_t first = changes.firstChanged;
+    const std::size_t tail = changes.unchangedTail;
+    if (first > count || first > oldCount || tail > count - first || tail > oldCount - first)
+        return false;
+
+    thread_local Bytes expanded;
+    ByteView body = old.subspan(oldPrefix, stored - oldPrefix);
+    if (stored < uncompressed) {
+        const std::size_t length = uncompressed - oldPrefix;
+        if (expanded.size() < length) expanded.resize(length);
+        if (!decompressBodyInto(body, std::span(expanded).first(length))) return false;
+        body = ByteView(expanded).first(length);
+    }
+    thread_local std::vector<std::size_t> offsets;
+    if (!entryOffsets(body, oldCount, offsets)) return false;
+
+    // Entries before the change keep their bytes; the changed ones and the first unchanged one
+    // after them (whose predecessor changed) are encoded; the rest keep their bytes.
+    const std::size_t encodeEnd = tail == 0 ? count : count - tail + 1;
+    const std::size_t keptFrom = tail == 0 ? oldCount : oldCount - tail + 1;
+    const ByteView before = body.first(offsets[first]);
+    image.insert(image.end(), before.begin(), before.end());
+    const std::span<const Entry> encoded(page.entries.data() + first, encodeEnd - first);
+    std::size_t room = 0;
+    for (const Entry& e : encoded)
+        room += 5 + e.size();
+    encodeEntriesAfter(first == 0 ? nullptr : &page.entries[first - 1], encoded, image, room);
+    const ByteView after = body.subspan(offsets[keptFrom]);
+    image.insert(image.end(), after.begin(), after.end());
+    return true;
+}
+
+}  // namespace
+
+bool tryBuildPageImage(const PageContent& page, std::uint32_t fill, Bytes& image) {
+    const std::size_t prefix = prefixOf(page);
+    image.clear();
+    image.reserve(prefix + fill);
+    image.resize(prefix, 0);
+    // The fill measure counts 13 for the page header, 4 per child and (5 + length) per entry.
+    encodeEntries(page.entries, image, fill - prefix);
+    return finishImage(page, fill, prefix, image);
+}
+
+bool tryRebuildPageImage(const PageContent& page, std::uint32_t fill, const EntryChanges& changes,
+                         ByteView old, Bytes& image) {
+    const std::size_t prefix = prefixOf(page);
+    image.clear();
+    image.reserve(prefix + fill);
+    image.resize(prefix, 0);
+    if (!spliceBody(page, changes, old, image)) return tryBuildPageImage(page, fill, image);
+    return finishImage(page, fill, prefix, image);
 }
 
 void patchPageImage(Bytes& image, std::uint64_t ownOffset, std::span<const PageNumber> children) {

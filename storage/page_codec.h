@@ -15,6 +15,7 @@
 // The body is kept compressed only when that saves at least one 256-byte unit.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -46,6 +47,30 @@ struct PageContent {
     std::vector<std::shared_ptr<std::uint8_t[]>> blocks;
 };
 
+// Which entries of a page changed since its stored image was made, so that making the image
+// again can keep the encoded bytes of the entries before and after the change: the entries
+// before `firstChanged` and the last `unchangedTail` entries are as they were.
+struct EntryChanges {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t firstChanged = kNone;  // kNone: no change noted
+    std::size_t unchangedTail = kNone;
+    bool unknown = false;  // a change not followed: the image is made from scratch
+
+    void inserted(std::size_t at, std::size_t countAfter) { note(at, countAfter - at - 1); }
+    void erased(std::size_t at, std::size_t countAfter) { note(at, countAfter - at); }
+    void replaced(std::size_t at, std::size_t count) { note(at, count - at - 1); }
+    // Everything from `keep` on is gone.
+    void truncated(std::size_t keep) { note(keep, 0); }
+    void forget() { unknown = true; }
+    void clear() { *this = EntryChanges{}; }
+
+  private:
+    void note(std::size_t first, std::size_t tail) {
+        firstChanged = std::min(firstChanged, first);
+        unchangedTail = std::min(unchangedTail, tail);
+    }
+};
+
 std::uint32_t entryFill(const Entry& e, bool indexPage);
 std::uint32_t fillMeasure(const PageContent& page);
 
@@ -57,6 +82,12 @@ inline std::size_t roundUpToUnit(std::size_t n) {
 // the child array are left zero: patchPageImage fills them when the page's place is known.
 // An image over 0x3B00 bytes is a fatal fault.
 Bytes buildPageImage(const PageContent& page);
+// Makes the image of `page`, whose fill measure is `fill`, into `image`, from `old` (the image
+// the page had before `changes`) where the changes allow, else from scratch; the result is the
+// same either way. False when the image would pass 0x3B00 bytes.
+bool tryRebuildPageImage(const PageContent& page, std::uint32_t fill, const EntryChanges& changes,
+                         ByteView old, Bytes& image);
+
 // As buildPageImage, but an image that would pass 0x3B00 bytes returns false instead.
 bool tryBuildPageImage(const PageContent& page, Bytes& image);
 // The same for a page whose fill measure is known to be `fill`, which saves walking the entries

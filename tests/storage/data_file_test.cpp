@@ -241,6 +241,7 @@ TEST(Checker, WrongSeparatorIsFound) {
     Bytes altered(separator.bytes().begin(), separator.bytes().end());
     altered.back() ^= 1;
     separator = Entry(std::move(altered), separator.keyLength());
+    root.changes.replaced(1, root.count());
     file->markChanged(root);
     ASSERT_TRUE(file->commit().ok());
     auto reopened = testing::openOn(disk);

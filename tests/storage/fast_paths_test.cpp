@@ -184,6 +184,124 @@ TEST(KeyHeads, AgreeWithByteComparison) {
     }
 }
 
+// Making a page's image again from its old image and the noted changes gives exactly the image
+// made from scratch, whatever the changes: inserts, erases and replacements anywhere, several at
+// once, at the first and the last entry, on leaves and index pages, compressed or not.
+TEST(ImageSplicing, EqualsBuildingFromScratch) {
+    std::mt19937 rng(5);
+    const auto randomEntry = [&](bool indexPage) {
+        Bytes key = bytesOf("\0\0\0\1");
+        key.push_back(static_cast<std::uint8_t>(rng() % 3));  // long shared prefixes
+        const std::size_t extra = rng() % 30;
+        for (std::size_t i = 0; i < extra; ++i)
+            key.push_back(rng() % 4 == 0 ? ' ' : static_cast<std::uint8_t>('a' + rng() % 3));
+        const Bytes data = indexPage ? Bytes{} : Bytes(rng() % 60, rng() % 2 ? ' ' : 'd');
+        return makeEntry(key, data);
+    };
+    const auto sorted = [](std::vector<Entry>& entries) {
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+            return compareBytes(a.key(), b.key()) < 0;
+        });
+        entries.erase(std::unique(entries.begin(), entries.end(),
+                                  [](const Entry& a, const Entry& b) {
+                                      return compareBytes(a.key(), b.key()) == 0;
+                                  }),
+                      entries.end());
+    };
+    int spliced = 0;
+    for (int trial = 0; trial < 400; ++trial) {
+        PageContent page;
+        page.level = trial % 4 == 0 ? 1 : 0;
+        const std::size_t count = rng() % 40 + 2;
+        for (std::size_t i = 0; i < count; ++i)
+            page.entries.push_back(randomEntry(page.level > 0));
+        sorted(page.entries);
+        page.children.assign(page.entries.size(), 7);
+        Bytes old;
+        ASSERT_TRUE(tryBuildPageImage(page, old));
+
+        EntryChanges changes;
+        const int steps = static_cast<int>(rng() % 3) + 1;
+        for (int step = 0; step < steps && page.entries.size() > 1; ++step) {
+            auto& entries = page.entries;
+            const std::size_t at = rng() % entries.size();
+            switch (rng() % 3) {
+                case 0: {  // insert a key between its neighbours
+                    Entry e = randomEntry(page.level > 0);
+                    const auto place = std::lower_bound(
+                        entries.begin(), entries.end(), e, [](const Entry& a, const Entry& b) {
+                            return compareBytes(a.key(), b.key()) < 0;
+                        });
+                    if (place != entries.end() && compareBytes(place->key(), e.key()) == 0) break;
+                    const std::size_t pos = static_cast<std::size_t>(place - entries.begin());
+                    entries.insert(place, std::move(e));
+                    page.children.insert(page.children.begin(), 7);
+                    changes.inserted(pos, entries.size());
+                    break;
+                }
+                case 1:  // erase
+                    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(at));
+                    page.children.pop_back();
+                    changes.erased(at, entries.size());
+                    break;
+                default: {  // replace the data, or the whole entry on an index page
+                    const Bytes key(entries[at].key().begin(), entries[at].key().end());
+                    entries[at] = makeEntry(key, page.level > 0 ? Bytes{} : Bytes(rng() % 90, 'x'));
+                    changes.replaced(at, entries.size());
+                    break;
+                }
+            }
+        }
+        Bytes expected;
+        ASSERT_TRUE(tryBuildPageImage(page, expected));
+        Bytes rebuilt;
+        ASSERT_TRUE(tryRebuildPageImage(page, fillMeasure(page), changes, old, rebuilt));
+        ASSERT_EQ(rebuilt, expected) << "trial " << trial;
+        spliced += changes.firstChanged != EntryChanges::kNone;
+    }
+    EXPECT_GT(spliced, 300) << "the old image was used in most trials";
+
+    // Changes the noting does not follow make the image from scratch.
+    PageContent page;
+    page.entries.push_back(makeEntry(bytesOf("a"), {}));
+    page.entries.push_back(makeEntry(bytesOf("b"), {}));
+    Bytes old;
+    ASSERT_TRUE(tryBuildPageImage(page, old));
+    page.entries[0] = makeEntry(bytesOf("A"), bytesOf("new"));
+    EntryChanges unknown;
+    unknown.forget();
+    Bytes expected, rebuilt;
+    ASSERT_TRUE(tryBuildPageImage(page, expected));
+    ASSERT_TRUE(tryRebuildPageImage(page, fillMeasure(page), unknown, old, rebuilt));
+    EXPECT_EQ(rebuilt, expected);
+}
+
+// The bytes of entries before the change come from the old image, not from the entries: a mark
+// put into the old image's first entry survives a change of the last one.
+TEST(ImageSplicing, TakesTheUnchangedBytesFromTheOldImage) {
+    PageContent page;
+    page.entries.push_back(makeEntry(bytesOf("k1"), bytesOf("abcdefgh")));
+    page.entries.push_back(makeEntry(bytesOf("k2"), bytesOf("ijklmnop")));
+    page.entries.push_back(makeEntry(bytesOf("k3"), bytesOf("qrstuvwx")));
+    Bytes old;
+    ASSERT_TRUE(tryBuildPageImage(page, old));
+    ASSERT_EQ(loadLe16(&old[0x04]), loadLe16(&old[0x06])) << "stored uncompressed";
+    const auto mark = std::search(old.begin(), old.end(), std::begin("abc"), std::end("abc") - 1);
+    ASSERT_NE(mark, old.end());
+    *mark = 'Z';
+    page.entries[2] = makeEntry(bytesOf("k3"), bytesOf("changed!"));
+    EntryChanges changes;
+    changes.replaced(2, page.entries.size());
+    Bytes rebuilt;
+    ASSERT_TRUE(tryRebuildPageImage(page, fillMeasure(page), changes, old, rebuilt));
+    const Bytes expectMark = bytesOf("Zbcdefgh");
+    const Bytes expectChange = bytesOf("changed!");
+    EXPECT_NE(std::search(rebuilt.begin(), rebuilt.end(), expectMark.begin(), expectMark.end()),
+              rebuilt.end());
+    EXPECT_NE(std::search(rebuilt.begin(), rebuilt.end(), expectChange.begin(), expectChange.end()),
+              rebuilt.end());
+}
+
 TEST(PageCacheSlots, FindsPlacedAndTemporaryPagesAcrossRenumbering) {
     PageCache cache;
     for (PageNumber p : {0, 1, 99, 100, 101, 12345, -1, -2, -100, -101}) {
