@@ -101,12 +101,30 @@ static_assert(kKeys[static_cast<std::size_t>(QuilleryKey::VALUEKEY)].name == "QL
 
 }  // namespace
 
+QuilleryRecord COPYRECORD;
+FixedString<kQuilleryFileNameLength> COPYFILE;
+
 constinit const storage::TableDeclaration QUILLERY{
     .label = "QUILLERY",
     .prefix = "QLY",
     .driver = "VELTRANE",
     .nameVariable = QUILLERYFILE.data,
     .recordBuffer = &QLY,
+    .recordLength = kQuilleryRecordLength,
+    .fields = kFields,
+    .memos = {},
+    .keys = kKeys,
+    .owner = {},
+    .encrypted = false,
+    .create = true,
+};
+
+constinit const storage::TableDeclaration QUILLERYCOPY{
+    .label = "QUILLERYCOPY",
+    .prefix = "CPY",
+    .driver = "VELTRANE",
+    .nameVariable = COPYFILE.data,
+    .recordBuffer = &COPYRECORD,
     .recordLength = kQuilleryRecordLength,
     .fields = kFields,
     .memos = {},

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/quillery_record.h"
+#include "runtime/fixed_string.h"
 #include "storage/table_definition_declaration.h"
 
 namespace quillery {
@@ -46,5 +48,11 @@ inline constexpr std::size_t kQuilleryFieldCount = 26;
 // The file declaration: label QUILLERY, prefix QLY, driver VELTRANE, named by QUILLERYFILE,
 // record buffer QLY. No owner, no password, no encryption; created when missing.
 extern const storage::TableDeclaration QUILLERY;
+
+// A second catalogue file of the same declaration, open beside QUILLERY while a catalogue is
+// copied: named by COPYFILE, record buffer COPYRECORD.
+extern const storage::TableDeclaration QUILLERYCOPY;
+extern QuilleryRecord COPYRECORD;
+extern FixedString<100> COPYFILE;
 
 }  // namespace quillery

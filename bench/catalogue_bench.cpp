@@ -135,7 +135,7 @@ Figures runEngine(const fs::path& path, const std::vector<QuilleryRecord>& recor
         },
         &f.savesProcessor);
     f.authorOrder = millisecondsOf([&] {
-        SET(KEY(QUILLERY, QuilleryKey::AUTHORKEY));
+        SET(keyOf(QUILLERY, QuilleryKey::AUTHORKEY));
         for (NEXT(QUILLERY); errorCode() == 0; NEXT(QUILLERY)) {
             const QuilleryRecord copy = QLY;
             f.authorRows += copy.LASTNAME.data[0] != 0;

@@ -4,7 +4,7 @@
 // declarations; the run-time state behind each declaration is kept for the program's life.
 //
 //   OPEN(QUILLERY, 0x22);  SET(QUILLERY);  NEXT(QUILLERY);  if (errorCode()) ...
-//   SET(KEY(QUILLERY, QuilleryKey::AUTHORKEY));  LOGOUT(1, QUILLERY);  PUT(QUILLERY);  COMMIT();
+//   SET(keyOf(QUILLERY, QuilleryKey::AUTHORKEY));  LOGOUT(1, QUILLERY);  PUT(QUILLERY);  COMMIT();
 #pragma once
 
 #include <array>
@@ -25,11 +25,11 @@ struct FileKey {
     const FileDeclaration* file;
     std::size_t number;
 };
-inline FileKey KEY(const FileDeclaration& file, std::size_t number) {
+inline FileKey keyOf(const FileDeclaration& file, std::size_t number) {
     return {&file, number};
 }
 template <class E>
-requires std::is_enum_v<E> FileKey KEY(const FileDeclaration& file, E key) {
+requires std::is_enum_v<E> FileKey keyOf(const FileDeclaration& file, E key) {
     return {&file, static_cast<std::size_t>(key)};
 }
 

@@ -105,7 +105,7 @@ class FileCatalogueStore final : public CatalogueStore {
         return readOn(visit);
     }
     StoreStatus forEachByKey(QuilleryKey key, const RecordVisitor& visit) override {
-        SET(KEY(QUILLERY, key));
+        SET(keyOf(QUILLERY, key));
         return readOn(visit);
     }
 
@@ -147,7 +147,7 @@ class FileCatalogueStore final : public CatalogueStore {
         if (table == nullptr) return notOpen();
         info.records = RECORDS(QUILLERY);
         for (std::size_t key = 0; key < kQuilleryKeyCount; ++key)
-            info.keyEntries[key] = RECORDS(KEY(QUILLERY, key));
+            info.keyEntries[key] = RECORDS(keyOf(QUILLERY, key));
         storage::DataFile& data = table->data();
         const storage::FileHeader& header = data.header();
         info.pagesBySize.clear();

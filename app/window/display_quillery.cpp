@@ -5,11 +5,21 @@
 #include <vector>
 
 #include "app/catalogue_globals.h"
+#include "app/quillery_file.h"
+#include "app/window/comment_window.h"
+#include "app/window/editing_cycle.h"
+#include "app/window/file_commands.h"
+#include "app/window/find_books.h"
+#include "app/window/listings.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
+#include "app/window/sheet_tabs.h"
+#include "app/window/undo.h"
 #include "runtime/window/help.h"
+#include "runtime/window/message_box.h"
 #include "runtime/window/window.h"
+#include "storage/file_statements.h"
 #include "support/about_quillery.h"
 #include "support/book_splash.h"
 
@@ -21,6 +31,7 @@ namespace {
 
 constexpr char kWindowHelpFile[] = "Book.hlp";
 constexpr char kWindowIcon[] = "book.bmp";
+constexpr char kExitCaption[] = "Exit";
 // While the window has the focus its timer ticks every fifth of a second.
 constexpr int kFocusTimer = 20;
 
@@ -62,9 +73,7 @@ void listKey() {
     }
 }
 
-// Runs the handler of `command`. The catalogue commands, the editing cycle, undo, find, the
-// listings, the comment window and the list navigation arrive with the catalogue's file layer;
-// their events are dispatched here already and do nothing yet.
+// Runs the handler of `command`.
 void runCommand(MainCommand command) {
     switch (command) {
         case MainCommand::About:
@@ -74,26 +83,67 @@ void runCommand(MainCommand command) {
             listKey();
             break;
         case MainCommand::OpenExample:
+            openExampleCatalogue();
+            break;
         case MainCommand::NewFile:
+            newCatalogueFile();
+            break;
         case MainCommand::OpenFile:
+            openCatalogueFile();
+            break;
         case MainCommand::SaveFileAs:
+            saveCatalogueFileAs();
+            break;
         case MainCommand::NewEntry:
+            newEntry();
+            break;
         case MainCommand::DuplicateEntry:
+            duplicateEntry();
+            break;
         case MainCommand::DeleteEntry:
+            deleteEntry();
+            break;
         case MainCommand::SaveEntry:
+            saveEntry();
+            break;
         case MainCommand::Undo:
+            undoLastOperation();
+            break;
         case MainCommand::Find:
+            findBooks();
+            break;
         case MainCommand::Report:
+            runListing(FIELD());
+            break;
         case MainCommand::Comment:
+            editComments();
+            break;
         case MainCommand::ListByTitle:
+            toggleListByTitle();
+            break;
         case MainCommand::ChooseTab:
+            chooseTab();
+            break;
         case MainCommand::JumpToLetter:
+            chooseLetter();
+            break;
         case MainCommand::ChooseEntry:
+            chooseEntry();
+            break;
         case MainCommand::EditField:
+            editField();
+            break;
         case MainCommand::Exit:
         case MainCommand::None:
             break;
     }
+}
+
+// Before the window closes, what is being edited is kept; when that fails the user decides.
+bool readyToClose() {
+    if (settlePendingWork()) return true;
+    return MESSAGE("The changes to this book could not be saved.  Exit anyway?", kExitCaption,
+                   ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No) == BUTTON::Yes;
 }
 
 // Opens the window's catalogue and gets everything ready for the first event.
@@ -102,12 +152,14 @@ void startWindow(std::string_view catalogue) {
     PROP(0, Prop::Icon) = kWindowIcon;
     if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
     enableUndo(false);
+    enableListings(listingsAvailable());
     PROP(W::SHEET, Prop::Choice) = 1;  // the "ALL" tab
     bindList(W::QLY_CATEGORY, CATEGORYQUEUE, 1);
     ALERT(W::BOOKLIST, KEY::Insert);
     ALERT(W::BOOKLIST, KEY::Delete);
     QUILLERYFILE = catalogue;
     OPENQUILLERY();
+    SELECT(W::BOOKLIST);
 }
 
 }  // namespace
@@ -167,12 +219,20 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
             PROP(0, Prop::Timer) = kFocusTimer;
             continue;
         }
+        if (event == EVENT::CloseWindow) {
+            settlePendingWork();  // the close box: kept as far as it can be
+            continue;
+        }
         const MainCommand command = commandOf(event, FIELD());
         if (command == MainCommand::None) continue;
         if (commandTap()) commandTap()(command, FIELD());
-        if (command == MainCommand::Exit) break;
+        if (command == MainCommand::Exit) {
+            if (readyToClose()) break;
+            continue;
+        }
         runCommand(command);
     }
+    CLOSE(QUILLERY);
     CLOSE(window);
 }
 

@@ -5,7 +5,7 @@ namespace quillery {
 
 FixedString<40> TITLESTRING{kTitleText};
 
-FixedString<15> CURRENTTEXT;
+FixedString<kCategoryLength> CURRENTTEXT;
 FixedString<50> CURRENTSORTKEY;
 FixedString<50> NEWSORTKEY;
 FixedString<20> FINDSTRING;
@@ -17,7 +17,7 @@ std::int32_t CURRENTPOINTER = 0;
 std::uint8_t CURRENTKEYTYPE = 0;
 std::int32_t LETTER = 0;
 std::int32_t PENDINGADD = 0;
-std::uint8_t PENDINGFIND = 0;
+std::int16_t PENDINGFIND = 0;
 std::uint8_t RECORDCHANGED = 0;
 std::uint8_t IGNORECASE = 0;
 
@@ -31,6 +31,9 @@ Queue TABQUEUE(TAB, {&TabRow::POINTER, &TabRow::SORTKEY, &TabRow::NAMEKEY, &TabR
 
 CategoryRow CAT;
 Queue CATEGORYQUEUE(CAT, {&CategoryRow::CATEGORY});
+
+Queue* ACTQUEUE = &ALLQUEUE;
+ActiveRow ACT;
 
 UndoRow UNDO;
 Queue UNDOQUEUE(UNDO, {&UndoRow::ACTION, &UndoRow::SORTKEY, &UndoRow::KEYTYPE, &UndoRow::POINTER,

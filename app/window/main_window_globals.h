@@ -13,37 +13,41 @@ namespace quillery {
 inline constexpr char kTitleText[] = "'Quillery ZE- The Personal Librarian'";
 extern FixedString<40> TITLESTRING;
 
-extern FixedString<15> CURRENTTEXT;     // text of the selected tab; "ALL" for the static tab
-extern FixedString<50> CURRENTSORTKEY;  // sort key of the selected entry
-extern FixedString<50> NEWSORTKEY;      // a pending re-selection key
-extern FixedString<20> FINDSTRING;      // the text last searched for
+// Category names are 24 characters; so are the texts of the tabs that show them.
+inline constexpr std::size_t kCategoryLength = 24;
+
+extern FixedString<kCategoryLength> CURRENTTEXT;  // text of the selected tab; "ALL" for "ALL"
+extern FixedString<50> CURRENTSORTKEY;            // sort key of the selected entry
+extern FixedString<50> NEWSORTKEY;                // a pending re-selection key
+extern FixedString<20> FINDSTRING;                // the text last searched for
 
 extern std::uint8_t LISTBYTITLE;     // the "List by Title" check box
 extern std::int32_t SHEET;           // the sheet's selected tab (its position)
 extern std::int16_t CURRENTTAB;      // control number of the selected tab
 extern std::int32_t CURRENTPOINTER;  // record position of the selected entry
 extern std::uint8_t CURRENTKEYTYPE;
-extern std::int32_t LETTER;      // the letter buttons' value, 1 for A to 26 for Z
-extern std::int32_t PENDINGADD;  // record position of a new entry not yet kept; 0: none
-extern std::uint8_t PENDINGFIND;
+extern std::int32_t LETTER;         // the letter buttons' value, 1 for A to 26 for Z
+extern std::int32_t PENDINGADD;     // record position of a new entry not yet kept; 0: none
+extern std::int16_t PENDINGFIND;    // control number of the find tab while it exists; 0: none
 extern std::uint8_t RECORDCHANGED;  // an entry field was selected since the entry was shown
 extern std::uint8_t IGNORECASE;
 
-// `ALLQUEUE`: one row per current entry, in name-key (or title-key) order.
+// `ALLQUEUE`: one row per current entry, in name-key (or title-key) order. Record positions are
+// 32-bit: every save takes a new one, and a catalogue in long use passes 32,767 of them.
 struct AllRow {
-    std::int16_t POINTER = 0;
+    std::int32_t POINTER = 0;
     FixedString<50> SORTKEY;
     FixedString<50> NAMEKEY;
     FixedString<50> TITLEKEY;
     std::uint8_t KEYTYPE = 0;
-    FixedString<15> CATEGORY;
+    FixedString<kCategoryLength> CATEGORY;
 };
 extern AllRow ALL;
 extern Queue ALLQUEUE;
 
 // `TABQUEUE`: the rows of one category tab, or the results of a find.
 struct TabRow {
-    std::int16_t POINTER = 0;
+    std::int32_t POINTER = 0;
     FixedString<50> SORTKEY;
     FixedString<50> NAMEKEY;
     FixedString<50> TITLEKEY;
@@ -54,7 +58,7 @@ extern Queue TABQUEUE;
 
 // `CATEGORYQUEUE`: the distinct categories in order; also the category box's drop list.
 struct CategoryRow {
-    FixedString<24> CATEGORY;
+    FixedString<kCategoryLength> CATEGORY;
 };
 extern CategoryRow CAT;
 extern Queue CATEGORYQUEUE;
@@ -70,12 +74,26 @@ struct UndoRow {
 extern UndoRow UNDO;
 extern Queue UNDOQUEUE;
 
-// Field numbers of the queues' sort-key fields, for binding the list.
+// Field numbers shared by ALLQUEUE and TABQUEUE, for keys and for binding the list.
 namespace AllField {
 inline constexpr int POINTER = 1;
 inline constexpr int SORTKEY = 2;
 inline constexpr int NAMEKEY = 3;
 inline constexpr int TITLEKEY = 4;
+inline constexpr int KEYTYPE = 5;
 }  // namespace AllField
+
+// `ACTQUEUE` and its `ACT:` fields: the queue the list shows (ALLQUEUE or TABQUEUE) and
+// references to the fields of that queue's row buffer. SORTKEY is the field the list shows.
+struct ActiveRow {
+    std::int32_t* POINTER = &ALL.POINTER;
+    FixedString<50>* SORTKEY = &ALL.NAMEKEY;
+    FixedString<50>* NAMEKEY = &ALL.NAMEKEY;
+    FixedString<50>* TITLEKEY = &ALL.TITLEKEY;
+    std::uint8_t* KEYTYPE = &ALL.KEYTYPE;
+    int sortField = AllField::NAMEKEY;  // SORTKEY's field number in the queue
+};
+extern Queue* ACTQUEUE;
+extern ActiveRow ACT;
 
 }  // namespace quillery

@@ -1,20 +1,37 @@
-// Opening a catalogue in the main window: the caption, the list state and the category tabs
-// are reset here; the catalogue's records are then read into the queues.
+// Opening a catalogue in the main window.
 #include "app/window/open_quillery.h"
 
 #include <string>
 
 #include "app/catalogue_globals.h"
+#include "app/quillery_file.h"
+#include "app/window/catalogue_transaction.h"
+#include "app/window/categories.h"
 #include "app/window/display_quillery.h"
+#include "app/window/editing_cycle.h"
+#include "app/window/entry_lists.h"
+#include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "runtime/dates.h"
+#include "runtime/errors.h"
 #include "runtime/window/window.h"
+#include "storage/file_statements.h"
+#include "support/check_error.h"
+#include "support/standard_warning.h"
 
 namespace quillery {
 
 namespace W = displayquillery;
 
 namespace {
+
+constexpr std::int32_t kFileAccessWarning = 30;
+
+bool& openFlag() {
+    static bool open = false;
+    return open;
+}
 
 void setCaption() {
     std::string caption(TITLESTRING.clipped());
@@ -24,34 +41,108 @@ void setCaption() {
     PROP(0, Prop::Text) = caption;
 }
 
-// The list shows ALLQUEUE in name order.
-void bindListToAllQueue() {
+// The window as it stands before any catalogue is read: "ALL" selected, name order, no
+// category tabs, nothing pending.
+void resetWindow() {
+    CURRENTTEXT = "ALL";
+    enableNewAndDuplicate(true);
     LISTBYTITLE = 0;
-    bindList(W::BOOKLIST, ALLQUEUE, AllField::NAMEKEY);
     DISPLAY(W::LISTBYTITLE);
+    removeFindTab();
+    SELECT(W::ALL);
+    CURRENTTAB = W::ALL;
+    bindListToAllQueue();
+    dropCategoryTabs();
+    PENDINGADD = 0;
+    RECORDCHANGED = 0;
+    FREE(ALLQUEUE);
+    FREE(TABQUEUE);
 }
 
-// Removes the tabs of the previous catalogue's categories and forgets the categories.
-void dropCategoryTabs() {
-    const int categories = static_cast<int>(RECORDS(CATEGORYQUEUE));
-    if (categories > 0) DESTROY(W::kFirstCategoryTab, W::ALL + categories);
-    FREE(CATEGORYQUEUE);
+// The commands that need an open catalogue follow whether one is.
+void enableCatalogueCommands(bool open) {
+    openFlag() = open;
+    enableNewAndDuplicate(open);
+    auto set = open ? ENABLE : DISABLE;
+    set(W::BOOKFIND, 0);
+    set(W::FIND, 0);
+    set(W::LISTBYTITLE, 0);
 }
 
-// Reads the catalogue into ALLQUEUE and CATEGORYQUEUE and builds the category tabs. The
-// catalogue is read here once the window is wired to the storage engine's file layer; until
-// then the window opens with an empty list, and no file is touched.
-void readCatalogue() {}
+// A new catalogue: the file created and its blank header record added, stamped now.
+bool createCatalogue() {
+    CREATE(QUILLERY);
+    CHECKERROR("Can't Create File");
+    if (errorCode() != ErrorCode::kNone) return false;
+    OPEN(QUILLERY, kDefaultAccessMode);
+    CHECKERROR("Can't Open New File");
+    if (errorCode() != ErrorCode::kNone) return false;
+    CLEAR(QUILLERY);
+    QLY.setCREATED({TODAY(), CLOCK()});
+    QLY.setCHANGED(QLY.CREATED());
+    ADD(QUILLERY);
+    CHECKERROR("Can't Add First Record");
+    CLOSE(QUILLERY);
+    return true;
+}
+
+// Opens QUILLERYFILE for reading and writing, denying writes to others; a missing file is
+// created once. Anything else that keeps it closed is reported, and nothing is created over it.
+bool openCatalogueFile() {
+    CLOSE(QUILLERY);  // a listing may have left it open, or another catalogue is
+    OPEN(QUILLERY, kDefaultAccessMode);
+    if (errorCode() == ErrorCode::kFileNotFound) {
+        if (!createCatalogue()) return false;
+        setCaption();
+        OPEN(QUILLERY, kDefaultAccessMode);
+    }
+    if (errorCode() == ErrorCode::kNone) return true;
+    STANDARDWARNING(kFileAccessWarning, QUILLERYFILE.clipped());
+    return false;
+}
+
+bool isPurged() {
+    return QLY.DELETED != 0 ||
+           (QLY.LASTNAME.isBlank() && QLY.FIRSTNAME.isBlank() && QLY.TITLE.isBlank());
+}
 
 }  // namespace
 
-void OPENQUILLERY() {
+bool catalogueIsOpen() {
+    return openFlag();
+}
+
+void readCatalogueEntries(bool collectCategories) {
+    FREE(ALLQUEUE);
+    FREE(TABQUEUE);
+    if (!beginCatalogueTransaction("Can't Read Quillery")) return;
+    SET(QUILLERY);
+    NEXT(QUILLERY);  // the header record is never listed
+    for (NEXT(QUILLERY); errorCode() == ErrorCode::kNone; NEXT(QUILLERY)) {
+        if (isPurged()) {
+            DELETE(QUILLERY);
+            CHECKERROR("Can't Purge Quillery");
+            continue;
+        }
+        if (collectCategories) addCategoryOfRecord();
+        INSERTQUEUE();
+    }
+    if (errorCode() != ErrorCode::kRecordNotAvailable) CHECKERROR("Can't Read Quillery");
+    commitCatalogueTransaction("Can't Purge Quillery");
+}
+
+bool OPENQUILLERY() {
     setCaption();
-    CURRENTTEXT = "ALL";
-    enableNewAndDuplicate(true);
-    bindListToAllQueue();
-    dropCategoryTabs();
-    readCatalogue();
+    resetWindow();
+    const bool open = openCatalogueFile();
+    enableCatalogueCommands(open);
+    if (open) {
+        readCatalogueEntries(true);
+        createCategoryTabs();
+    }
+    selectListRow(1);
+    DISPLAYSELECTION();
+    return open;
 }
 
 }  // namespace quillery

@@ -35,6 +35,8 @@ void initialiseGlobals() {
     IGNORECASE = 0;
     FREE(ALLQUEUE);
     FREE(TABQUEUE);
+    ACTQUEUE = &ALLQUEUE;
+    ACT = ActiveRow{};
     FREE(CATEGORYQUEUE);
     FREE(UNDOQUEUE);
 }

@@ -13,12 +13,14 @@
 
 #include "app/catalogue_globals.h"
 #include "app/window/display_quillery.h"
+#include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "runtime/window/help.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "support/about_quillery.h"
+#include "tests/app/main_window_support.h"
 
 namespace quillery {
 namespace {
@@ -26,19 +28,15 @@ namespace {
 using namespace script;
 namespace W = displayquillery;
 
-constexpr char kMainWindow[] = "DISPLAYQUILLERY$QUICKWINDOW";
-constexpr char kSplash[] = "BOOKSPLASH$WINDOW";
+using testing::dismissSplash;
+using testing::kMainWindow;
+using testing::kSplash;
 
 QString outputDirectory() {
     QString dir = qEnvironmentVariable("QUILLERY_TEST_OUTPUT");
     if (dir.isEmpty()) dir = QDir::tempPath() + "/quillery-test-output";
     QDir().mkpath(dir);
     return dir;
-}
-
-// The splash shows first, at every start; its timer running out lets the main window on.
-Action dismissSplash() {
-    return timer(1).in(kSplash);
 }
 
 // Records the commands the main window dispatches, for as long as it lives.
@@ -279,46 +277,46 @@ TEST(MainWindow, TwinsAreEnabledAndDisabledTogether) {
 TEST(MainWindow, TwinsRunOneHandlerAndListKeysPostToTheMenuItems) {
     CommandLog log;
     ScriptedSession s;
+    auto cancelFind = [] { return click(getfindstring::CANCEL).in("GETFINDSTRING$FIND"); };
+    // Each new entry stays blank, so Delete and Save discard it again.
     s.then(dismissSplash())
         .then(click(W::NEW))
-        .then(menu(W::BOOKNEW))
-        .then(press(KEY::Insert, W::BOOKLIST))
-        .then(press(KEY::Ctrl | 'N'))
         .then(click(W::DELETE))
+        .then(menu(W::BOOKNEW))
         .then(menu(W::BOOKDELETE))
+        .then(press(KEY::Insert, W::BOOKLIST))
         .then(press(KEY::Delete, W::BOOKLIST))
+        .then(press(KEY::Ctrl | 'N'))
         .then(press(KEY::Ctrl | 'D'))
         .then(click(W::DUPLICATE))
-        .then(menu(W::BOOKDUPLICATE))
         .then(click(W::SAVE))
+        .then(menu(W::BOOKDUPLICATE))
         .then(menu(W::BOOKSAVE))
         .then(click(W::FIND))
-        .then(menu(W::BOOKFIND))
-        .then(menu(W::PRINTDATEREPORT))
-        .then(click(W::COMMENT))
-        .then(menu(W::FILEEXIT));
+        .then(cancelFind())
+        .then(menu(W::BOOKFIND).in(kMainWindow))
+        .then(cancelFind())
+        .then(menu(W::FILEEXIT).in(kMainWindow));
     DISPLAYQUILLERY();
     EXPECT_TRUE(s.done()) << s.report();
     using P = std::pair<MainCommand, int>;
     const std::vector<P> expected = {
         {MainCommand::NewEntry, W::NEW},
-        {MainCommand::NewEntry, W::BOOKNEW},
-        {MainCommand::ListKey, W::BOOKLIST},
-        {MainCommand::NewEntry, W::BOOKNEW},  // posted by the Insert key
-        {MainCommand::NewEntry, W::BOOKNEW},  // Ctrl+N
         {MainCommand::DeleteEntry, W::DELETE},
+        {MainCommand::NewEntry, W::BOOKNEW},
         {MainCommand::DeleteEntry, W::BOOKDELETE},
         {MainCommand::ListKey, W::BOOKLIST},
+        {MainCommand::NewEntry, W::BOOKNEW},  // posted by the Insert key
+        {MainCommand::ListKey, W::BOOKLIST},
         {MainCommand::DeleteEntry, W::BOOKDELETE},  // posted by the Delete key
+        {MainCommand::NewEntry, W::BOOKNEW},        // Ctrl+N
         {MainCommand::DeleteEntry, W::BOOKDELETE},  // Ctrl+D
         {MainCommand::DuplicateEntry, W::DUPLICATE},
-        {MainCommand::DuplicateEntry, W::BOOKDUPLICATE},
         {MainCommand::SaveEntry, W::SAVE},
+        {MainCommand::DuplicateEntry, W::BOOKDUPLICATE},
         {MainCommand::SaveEntry, W::BOOKSAVE},
         {MainCommand::Find, W::FIND},
         {MainCommand::Find, W::BOOKFIND},
-        {MainCommand::Report, W::PRINTDATEREPORT},
-        {MainCommand::Comment, W::COMMENT},
         {MainCommand::Exit, W::FILEEXIT},
     };
     std::vector<P> commands;
@@ -326,6 +324,8 @@ TEST(MainWindow, TwinsRunOneHandlerAndListKeysPostToTheMenuItems) {
         if (p.first != MainCommand::EditField && p.first != MainCommand::ChooseEntry)
             commands.push_back(p);
     EXPECT_EQ(commands, expected);
+    // Nothing was kept: the catalogue holds its header record alone.
+    EXPECT_EQ(testing::fileRecords("Quillery.QLY").size(), 1u);
 }
 
 TEST(MainWindow, DispatchTableNamesEachControlsCommand) {
@@ -473,51 +473,36 @@ TEST(MainWindow, ResolutionAtDesignWidthKeepsAndAtTwiceDoubles) {
 }
 
 TEST(MainWindow, ScreenshotWithSomeBooks) {
-    FREE(ALLQUEUE);
-    const char* names[][2] = {{"Austen, Jane (Emma)", "Fiction"},
-                              {"Conrad, Joseph (Nostromo)", "Fiction"},
-                              {"Darwin, Charles (The Voyage of the Beagle)", "Travel"},
-                              {"Eliot, George (Middlemarch)", "Fiction"},
-                              {"Hardy, Thomas (Far from the Madding Crowd)", "Fiction"}};
-    std::int16_t n = 0;
-    for (const auto& row : names) {
-        ALL = AllRow{};
-        ALL.POINTER = ++n;
-        ALL.NAMEKEY = row[0];
-        ALL.CATEGORY = row[1];
-        ADD(ALLQUEUE);
-    }
-    QLY = QuilleryRecord{};
-    QLY.LASTNAME = "Austen";
-    QLY.FIRSTNAME = "Jane";
-    QLY.TITLE = "Emma";
-    QLY.CATEGORY = "Fiction";
-    QLY.RATING = "A";
-    QLY.ISBN = "0141439580";
-    QLY.CONDITION = "Fine";
-    QLY.LOCATION = "Study, shelf 2";
-    QLY.PUBDATE = "1815";
-    QLY.EDITION = "Penguin";
-
+    QuilleryRecord emma = testing::book("Austen", "Jane", "Emma", "Fiction");
+    emma.RATING = "A";
+    emma.ISBN = "0141439580";
+    emma.CONDITION = "Fine";
+    emma.LOCATION = "Study, shelf 2";
+    emma.PUBDATE = "1815";
+    emma.EDITION = "Penguin";
+    testing::writeCatalogue(
+        "Screenshot.QLY",
+        {emma, testing::book("Conrad", "Joseph", "Nostromo", "Fiction"),
+         testing::book("Darwin", "Charles", "The Voyage of the Beagle", "Travel"),
+         testing::book("Eliot", "George", "Middlemarch", "Fiction"),
+         testing::book("Hardy", "Thomas", "Far from the Madding Crowd", "Fiction")});
     ScriptedSession s;
     s.then(dismissSplash())
         .then(choose(W::BOOKLIST, 1))
         .then(inspect("screenshot",
                       [](Window& w) {
-                          DISPLAY();
-                          // The "ALL" tab shows: the sheet's tab row has a height.
                           const auto* tabs = w.controlWidget(W::SHEET)->findChild<QTabBar*>();
                           ASSERT_NE(tabs, nullptr);
                           EXPECT_GT(tabs->height(), 0);
-                          EXPECT_EQ(tabs->tabText(0), "ALL");
+                          EXPECT_EQ(testing::tabTexts(w),
+                                    (std::vector<std::string>{"ALL", "Fiction", "Travel"}));
+                          EXPECT_EQ(PROP(W::QLY_LASTNAME, Prop::Text).text(), "Austen");
                           const QString path = outputDirectory() + "/main_window.png";
                           EXPECT_TRUE(w.widget()->grab().save(path));
                       }))
         .then(menu(W::FILEEXIT));
-    DISPLAYQUILLERY();
+    DISPLAYQUILLERY("Screenshot.QLY");
     EXPECT_TRUE(s.done()) << s.report();
-    FREE(ALLQUEUE);
-    QLY = QuilleryRecord{};
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ void dirtyEveryGlobal() {
 void expectStartState() {
     // Texts are blank-filled to their full length, not empty.
     EXPECT_EQ(QUILLERYFILE.view(), std::string(100, ' '));
-    EXPECT_EQ(CURRENTTEXT.view(), std::string(15, ' '));
+    EXPECT_EQ(CURRENTTEXT.view(), std::string(kCategoryLength, ' '));
     EXPECT_EQ(CURRENTSORTKEY.view(), std::string(50, ' '));
     EXPECT_EQ(NEWSORTKEY.view(), std::string(50, ' '));
     EXPECT_EQ(FINDSTRING.view(), std::string(20, ' '));

@@ -1,8 +1,11 @@
 // The app suite's main: the main window's tests need one application object for every test,
-// offscreen; the suite's other tests do not mind it.
+// offscreen, and a folder of their own, since the program reads and writes its catalogues in
+// the current folder. The suite's other tests do not mind either.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     // Test discovery runs the executable without the test environment: stay off any screen.
@@ -11,5 +14,8 @@ int main(int argc, char** argv) {
     // Windows come and go without an application loop; hiding the last one is not the end.
     app.setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
+    // Each run of the executable (ctest runs one per test) works in a fresh folder.
+    QTemporaryDir folder(QDir::tempPath() + "/quillery-app-test-XXXXXX");
+    if (!folder.isValid() || !QDir::setCurrent(folder.path())) return 2;
     return RUN_ALL_TESTS();
 }

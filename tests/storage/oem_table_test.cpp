@@ -78,7 +78,7 @@ class OemTableTest : public ::testing::Test {
     // The names in the order of `key`.
     std::vector<std::string> namesInOrder(DeclaredFile& file, std::size_t key) {
         std::vector<std::string> names;
-        SET(KEY(*file, key));
+        SET(keyOf(*file, key));
         for (NEXT(*file); errorCode() == 0; NEXT(*file))
             names.push_back(file.text(Oem::NAME, 20));
         EXPECT_EQ(errorCode(), ErrorCode::kRecordNotAvailable);
@@ -280,7 +280,7 @@ TEST_F(OemTableTest, GetByKeySearchesWithTheStoredForm) {
     for (const char* name : {"M\xFCller", "Muller", "Mz", "\xC4rger"})
         addName(oem, name);
     fill(oem, "M\xFCller");
-    GET(KEY(*oem, kNameKey));
+    GET(keyOf(*oem, kNameKey));
     ASSERT_EQ(errorCode(), 0) << errorText();
     EXPECT_EQ(oem.text(Oem::NAME, 20), "M\xFCller");
     EXPECT_EQ(POSITION(*oem), first);

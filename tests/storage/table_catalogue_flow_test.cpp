@@ -73,9 +73,9 @@ TEST_F(CatalogueFlowTest, MissingCatalogueIsCreatedWithABlankHeaderRecord) {
     openCatalogue();
     EXPECT_EQ(RECORDS(*file), 1u);
     // Only the creation key holds the blank header.
-    EXPECT_EQ(RECORDS(KEY(*file, 0)), 1u);
+    EXPECT_EQ(RECORDS(keyOf(*file, 0)), 1u);
     for (std::size_t k = 1; k < 16; ++k)
-        EXPECT_EQ(RECORDS(KEY(*file, k)), 0u) << k;
+        EXPECT_EQ(RECORDS(keyOf(*file, k)), 0u) << k;
     SET(*file);
     NEXT(*file);
     EXPECT_EQ(file.int32(Book::CREATEDDATE), 80000);
@@ -88,13 +88,13 @@ TEST_F(CatalogueFlowTest, PurgeDeletesSupersededAndNamelessRecords) {
     addBook("Austen", "Jane", "Emma (old)", 1);
     addBook("", "", "No author", 0);
     addBook("", "Anon", "Beowulf", 0);
-    EXPECT_EQ(RECORDS(*file) - RECORDS(KEY(*file, kDeleteKey)), 4u);
+    EXPECT_EQ(RECORDS(*file) - RECORDS(keyOf(*file, kDeleteKey)), 4u);
     EXPECT_EQ(purge(), (std::vector<std::string>{"Emma", "Beowulf"}));
     CLOSE(*file);
     openCatalogue();
     EXPECT_EQ(RECORDS(*file), 3u);
-    EXPECT_EQ(RECORDS(KEY(*file, kDeleteKey)), 0u);
-    EXPECT_EQ(RECORDS(KEY(*file, kAuthorKey)), 1u);  // Beowulf has no last name
+    EXPECT_EQ(RECORDS(keyOf(*file, kDeleteKey)), 0u);
+    EXPECT_EQ(RECORDS(keyOf(*file, kAuthorKey)), 1u);  // Beowulf has no last name
     CLOSE(*file);
     EXPECT_TRUE(checkFileOnDisk(dir.file("Quillery.QLY")).clean());
 }
@@ -123,9 +123,9 @@ TEST_F(CatalogueFlowTest, SaveRewritesTheOldVersionAndAddsTheNewOne) {
     ASSERT_EQ(errorCode(), 0);
 
     EXPECT_EQ(RECORDS(*file), 3u);
-    EXPECT_EQ(RECORDS(KEY(*file, kDeleteKey)), 1u);
+    EXPECT_EQ(RECORDS(keyOf(*file, kDeleteKey)), 1u);
     // Both versions are in the author key, equal values in record order, case ignored.
-    SET(KEY(*file, kAuthorKey));
+    SET(keyOf(*file, kAuthorKey));
     NEXT(*file);
     EXPECT_EQ(POSITION(*file), old);
     EXPECT_EQ(file.buffer()[Book::DELETED], 1);

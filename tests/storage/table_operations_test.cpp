@@ -368,7 +368,7 @@ TEST(FileStatementsTest, ErrorsArePostedWithTheirTextsAndFile) {
     EXPECT_EQ(errorCode(), 40);
     EXPECT_EQ(errorText(), "Creates Duplicate Key");
     EXPECT_EQ(RECORDS(*file), 1u);
-    EXPECT_EQ(RECORDS(KEY(*file, 0)), 1u);
+    EXPECT_EQ(RECORDS(keyOf(*file, 0)), 1u);
     SET(*file);
     NEXT(*file);
     EXPECT_EQ(POSITION(*file), 2u);

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +34,19 @@ QAction* menuActionOf(Control* control);  // controls_menu.cpp
 namespace {
 
 const char* const kMessageBoxName = "MessageBox";
+const char* const kFileDialogName = "FileDialog";
+
+std::string modalKindName(script::Action::At kind) {
+    using Action = script::Action;
+    switch (kind) {
+        case Action::At::Popup:
+            return "pop-up menu";
+        case Action::At::FileDialog:
+            return "file dialog";
+        default:
+            return "message box";
+    }
+}
 
 int qtKeyOf(int code) {
     switch (code & 0xFF) {
@@ -185,6 +200,8 @@ class ScriptedSession::ModalWatcher final : public QObject {
             kind = Action::At::MessageBox;
         } else if (widget->objectName() == kPopupMenuName) {
             kind = Action::At::Popup;
+        } else if (widget->objectName() == kFileDialogName) {
+            kind = Action::At::FileDialog;
         } else {
             return false;
         }
@@ -466,6 +483,28 @@ Action answerMessageBox(int button) {
     return a;
 }
 
+Action answerFileDialog(std::string path) {
+    Action a;
+    a.description = path.empty() ? "cancel the file dialog" : "answer the file dialog with " + path;
+    a.at = Action::At::FileDialog;
+    a.onModal = [path](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        if (dialog == nullptr) refuse("not a file dialog");
+        if (path.empty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(path)));
+        // As the dialog's own Open or Save button does (its accept() is not public).
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        if (dialog->isVisible()) {
+            dialog->reject();
+            refuse("the file dialog did not take " + path);
+        }
+    };
+    return a;
+}
+
 Action choosePopup(int item) {
     Action a;
     a.description = "choose pop-up item " + std::to_string(item);
@@ -561,9 +600,8 @@ void ScriptedSession::waiting(Window& window) {
     if (actions_.empty()) fail("the script ended while " + window.name() + " waits for an event");
     const script::Action& next = actions_.front();
     if (next.at != script::Action::At::Loop) {
-        fail("expected a " +
-             std::string(next.at == script::Action::At::Popup ? "pop-up menu" : "message box") +
-             " for \"" + next.description + "\", but " + window.name() + " waits for an event");
+        fail("expected a " + modalKindName(next.at) + " for \"" + next.description + "\", but " +
+             window.name() + " waits for an event");
     }
     if (!next.windowName.empty() && next.windowName != window.name()) {
         fail("\"" + next.description + "\" was meant for " + next.windowName + ", but " +
@@ -603,8 +641,8 @@ void ScriptedSession::modalShown(QWidget* modal, script::Action::At kind) {
         actions_.pop_front();  // a box ends the timer run; the script goes on with the box
     }
     if (actions_.empty() || actions_.front().at != kind) {
-        std::string what = isBox ? "message box \"" + seen.caption + "\": " + seen.text
-                                 : std::string("pop-up menu");
+        std::string what =
+            isBox ? "message box \"" + seen.caption + "\": " + seen.text : modalKindName(kind);
         pendingFailures_.push_back("unexpected " + what);
         if (isBox) boxes_.push_back(seen);
         dismiss(modal);

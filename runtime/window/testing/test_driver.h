@@ -42,7 +42,7 @@ namespace script {
 
 // One user action.
 struct Action {
-    enum class At { Loop, MessageBox, Popup };
+    enum class At { Loop, MessageBox, Popup, FileDialog };
     std::string description;
     At at = At::Loop;
     std::string windowName;  // when set, the waiting window must be this one
@@ -94,6 +94,9 @@ Action timer(int times = 1);
 Action runTimers(int limit = 100000);
 // Answers the message box that shows next with the button of value `button` (BUTTON::).
 Action answerMessageBox(int button);
+// Answers the file dialog that shows next with `path`, as if typed and confirmed; an empty path
+// cancels the dialog.
+Action answerFileDialog(std::string path);
 // Chooses item `item` (from 1, separators not counted) of the pop-up menu that shows next;
 // 0 dismisses it.
 Action choosePopup(int item);

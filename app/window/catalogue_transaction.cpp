@@ -1,0 +1,31 @@
+// Transactions on the catalogue file.
+#include "app/window/catalogue_transaction.h"
+
+#include "app/quillery_file.h"
+#include "runtime/errors.h"
+#include "storage/file_statements.h"
+#include "support/check_error.h"
+
+namespace quillery {
+
+bool beginCatalogueTransaction(std::string_view caption) {
+    LOGOUT(kLockWaitSeconds, QUILLERY);
+    CHECKERROR(caption);
+    return errorCode() == ErrorCode::kNone;
+}
+
+bool commitCatalogueTransaction(std::string_view caption) {
+    COMMIT();
+    if (errorCode() == ErrorCode::kNone) return true;
+    CHECKERROR(caption);
+    return false;
+}
+
+void rollbackCatalogueTransaction() {
+    const int code = errorCode();
+    const std::string file = errorFile();
+    ROLLBACK();
+    if (code != ErrorCode::kNone) postError(code, file);
+}
+
+}  // namespace quillery

@@ -1,0 +1,152 @@
+// The tab sheet and the list: which queue is shown and which entry is selected.
+#include "app/window/sheet_tabs.h"
+
+#include "app/catalogue_globals.h"
+#include "app/window/categories.h"
+#include "app/window/display_quillery.h"
+#include "app/window/editing_cycle.h"
+#include "app/window/entry_lists.h"
+#include "app/window/find_books.h"
+#include "app/window/main_window_globals.h"
+#include "app/window/main_window_layout.h"
+#include "app/window/open_quillery.h"
+#include "runtime/window/file_dialog.h"
+#include "runtime/window/window.h"
+
+namespace quillery {
+
+namespace W = displayquillery;
+
+namespace {
+
+constexpr char kAllTabText[] = "ALL";
+
+// The control number of the tab at `position` on the sheet (from 1).
+int tabAt(int position) {
+    return position + W::ALL - 1;
+}
+
+// The tab showing `text`; "ALL" when no category tab does.
+int tabWithText(const std::string& text) {
+    const int tabs = static_cast<int>(RECORDS(CATEGORYQUEUE));
+    for (int k = 1; k <= tabs; ++k) {
+        if (tabText(categoryTab(k)) == text) return categoryTab(k);
+    }
+    return W::ALL;
+}
+
+// Shows the tab `tab` with `text`: ALLQUEUE for "ALL", else the rows of its category.
+void showTab(int tab, const std::string& text) {
+    CURRENTTAB = static_cast<std::int16_t>(tab);
+    if (text == kAllTabText) {
+        CURRENTTEXT = kAllTabText;
+        bindListToAllQueue();
+    } else {
+        CURRENTTEXT = text;
+        bindListToTabQueue();
+        BUILDTABQUEUE();
+        if (RECORDS(TABQUEUE) == 0) {
+            leaveEmptyTab();
+            DISPLAYSELECTION();
+            return;
+        }
+    }
+    selectListRow(1);
+    DISPLAYSELECTION();
+    enableNewAndDuplicate(PENDINGADD == 0);
+    DISPLAY(W::BOOKLIST);
+}
+
+}  // namespace
+
+std::string tabText(int tab) {
+    return PROP(tab, Prop::Text).text();
+}
+
+void returnToAllTab() {
+    SELECT(W::ALL);
+    CURRENTTAB = W::ALL;
+    CURRENTTEXT = kAllTabText;
+    bindListToAllQueue();
+    selectListRow(1);
+}
+
+void leaveEmptyTab() {
+    if (PENDINGFIND != 0) {
+        removeFindTab();
+    } else {
+        DELETECATEGORY();
+    }
+    returnToAllTab();
+}
+
+void chooseTab() {
+    const int chosen = tabAt(CHOICE(W::SHEET));
+    const std::string text = tabText(chosen);
+    if (PENDINGFIND != 0 && chosen != PENDINGFIND) removeFindTab();
+    if (text == CURRENTTEXT.str()) {
+        CURRENTTAB = static_cast<std::int16_t>(chosen);
+        return;
+    }
+    // What the previous tab was editing is settled first; a save can add a category tab
+    // before the chosen one, so the chosen tab is found again by its text.
+    if (!settlePendingWork()) {
+        SELECT(CURRENTTAB);
+        return;
+    }
+    const int tab = text == kAllTabText ? W::ALL : tabWithText(text);
+    SELECT(tab);
+    showTab(tab, text);
+}
+
+void toggleListByTitle() {
+    // The entry being edited is settled in the mode it was listed in.
+    const std::uint8_t chosenMode = LISTBYTITLE;
+    LISTBYTITLE = chosenMode ? 0 : 1;
+    const bool settled = settlePendingWork();
+    LISTBYTITLE = chosenMode;
+    if (!settled) {
+        LISTBYTITLE = chosenMode ? 0 : 1;
+        DISPLAY(W::LISTBYTITLE);
+        return;
+    }
+    if (PENDINGFIND != 0) {
+        removeFindTab();
+        returnToAllTab();
+    }
+    readCatalogueEntries(false);
+    CURRENTTAB = static_cast<std::int16_t>(tabAt(CHOICE(W::SHEET)));
+    const std::string text = tabText(CURRENTTAB);
+    if (text == kAllTabText) {
+        CURRENTTEXT = kAllTabText;
+        bindListToAllQueue();
+    } else {
+        CURRENTTEXT = text;
+        bindListToTabQueue();
+        BUILDTABQUEUE();
+    }
+    selectListRow(1);
+    displaySelectedEntry();
+    enableNewAndDuplicate(true);
+    ENABLE(W::LISTBYTITLE);
+    DISPLAY(W::BOOKLIST);
+    BEEP();
+}
+
+void chooseEntry() {
+    if (!readSelectedRow()) return;
+    NEWSORTKEY = *ACT.SORTKEY;
+    if (!settlePendingWork()) {
+        NEWSORTKEY.clear();
+        return;
+    }
+    DISPLAYSELECTION();
+    NEWSORTKEY.clear();
+}
+
+void chooseLetter() {
+    if (!settlePendingWork()) return;
+    jumpToLetter();
+}
+
+}  // namespace quillery

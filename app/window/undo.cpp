@@ -1,0 +1,140 @@
+// Undoing new, saved and deleted entries.
+#include "app/window/undo.h"
+
+#include "app/catalogue_globals.h"
+#include "app/quillery_file.h"
+#include "app/window/catalogue_transaction.h"
+#include "app/window/categories.h"
+#include "app/window/display_quillery.h"
+#include "app/window/editing_cycle.h"
+#include "app/window/entry_lists.h"
+#include "app/window/main_window_globals.h"
+#include "app/window/main_window_layout.h"
+#include "runtime/errors.h"
+#include "runtime/window/file_dialog.h"
+#include "runtime/window/window.h"
+#include "storage/file_statements.h"
+#include "support/check_error.h"
+
+namespace quillery {
+
+namespace W = displayquillery;
+
+namespace {
+
+bool onCategoryTab() {
+    return !(CURRENTTEXT == "ALL") && PENDINGFIND == 0;
+}
+
+bool readable(std::int32_t position) {
+    if (position <= 0) return false;
+    GET(QUILLERY, position);
+    return errorCode() == ErrorCode::kNone;
+}
+
+// A new entry's placeholder: the blank record a New added before anything was typed.
+bool isBlankPlaceholder() {
+    return QLY.LASTNAME.isBlank() && QLY.FIRSTNAME.isBlank() && QLY.TITLE.isBlank();
+}
+
+// The entry now in the buffer is current again: its row and its category come back.
+void relist() {
+    INSERTQUEUE();
+    INSERTCATEGORY();
+}
+
+bool undoNew() {
+    if (PENDINGADD != 0 && PENDINGADD == UNDO.POINTER) {
+        DELETEPENDINGADD();
+        return PENDINGADD == 0;
+    }
+    // The entry was kept: only the selection returns, if its entry is still there.
+    return readable(UNDO.OLDPOINTER);
+}
+
+bool undoSave() {
+    if (!beginCatalogueTransaction("Can't Put Undo Save Record")) return false;
+    if (!readable(UNDO.POINTER)) {
+        rollbackCatalogueTransaction();
+        return false;
+    }
+    QLY.DELETED = 1;
+    PUT(QUILLERY);
+    CHECKERROR("Can't Put Undo Save Record");
+    removeEntryRows(UNDO.POINTER);
+    const bool restored = readable(UNDO.OLDPOINTER);
+    CHECKERROR("Can't Get Undo Old Record");
+    // Undoing the save of a new entry takes the entry away; its blank placeholder stays deleted.
+    const bool relisted = restored && !isBlankPlaceholder();
+    if (relisted) {
+        QLY.DELETED = 0;
+        PUT(QUILLERY);
+        CURRENTPOINTER = UNDO.OLDPOINTER;
+    }
+    if (!commitCatalogueTransaction("Can't Put Undo Save Record")) {
+        // Nothing changed in the file: the edited version is listed again.
+        if (readable(UNDO.POINTER)) INSERTQUEUE();
+        return true;
+    }
+    if (relisted && readable(UNDO.OLDPOINTER)) relist();
+    if (onCategoryTab()) BUILDTABQUEUE();
+    return true;
+}
+
+bool undoDelete() {
+    if (!readable(UNDO.POINTER)) return false;
+    QLY.DELETED = 0;
+    PUT(QUILLERY);
+    CHECKERROR("Can't Put Undo Delete Record");
+    if (errorCode() != ErrorCode::kNone) return true;
+    relist();
+    if (onCategoryTab()) BUILDTABQUEUE();
+    return true;
+}
+
+// Reverts the operation of the row in UNDO; false when its records are gone.
+bool revert() {
+    switch (UNDO.ACTION) {
+        case 1:
+            return undoNew();
+        case 3:
+            return undoSave();
+        case 4:
+            return undoDelete();
+        default:
+            return false;
+    }
+}
+
+void dropLastRow() {
+    GET(UNDOQUEUE, RECORDS(UNDOQUEUE));
+    DELETE(UNDOQUEUE);
+}
+
+}  // namespace
+
+void undoLastOperation() {
+    bool reverted = false;
+    while (!reverted && RECORDS(UNDOQUEUE) > 0) {
+        GET(UNDOQUEUE, RECORDS(UNDOQUEUE));
+        if (errorCode() != ErrorCode::kNone) break;
+        reverted = revert();
+        if (reverted) {
+            CURRENTSORTKEY = UNDO.SORTKEY;
+            CURRENTKEYTYPE = UNDO.KEYTYPE;
+            SELECTCURRENTENTRY();
+            DISPLAYSELECTION();
+        }
+        dropLastRow();
+    }
+    if (!reverted) BEEP();
+    if (RECORDS(UNDOQUEUE) == 0) enableUndo(false);
+    SELECT(W::BOOKLIST);
+}
+
+void forgetUndo() {
+    FREE(UNDOQUEUE);
+    enableUndo(false);
+}
+
+}  // namespace quillery
