@@ -130,15 +130,22 @@ void BUILDTABQUEUE() {
 }
 
 void SELECTCURRENTENTRY() {
-    if (!NEWSORTKEY.isBlank()) CURRENTSORTKEY = NEWSORTKEY;
+    // Rows can share a sort key (a duplicated entry, say): the entry itself is preferred to the
+    // first row with its key, unless another row was chosen.
+    const bool chosenRow = !NEWSORTKEY.isBlank();
+    if (chosenRow) CURRENTSORTKEY = NEWSORTKEY;
     const std::uint32_t rows = RECORDS(*ACTQUEUE);
+    std::uint32_t found = 0;
     for (std::uint32_t i = 1; i <= rows; ++i) {
         GET(*ACTQUEUE, i);
-        if (*ACT.SORTKEY == CURRENTSORTKEY) {
-            selectListRow(static_cast<int>(i));
-            return;
+        if (!(*ACT.SORTKEY == CURRENTSORTKEY)) continue;
+        if (found == 0) found = i;
+        if (chosenRow || *ACT.POINTER == CURRENTPOINTER) {
+            found = i;
+            break;
         }
     }
+    if (found != 0) selectListRow(static_cast<int>(found));
 }
 
 std::int32_t letterOf(std::string_view sortKey) {

@@ -17,7 +17,9 @@
 #include "app/quillery_record.h"
 #include "app/tools/catalogue_store.h"
 #include "app/window/main_window_layout.h"
+#include "runtime/dates.h"
 #include "runtime/errors.h"
+#include "runtime/window/message_box.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "storage/file_statements.h"
@@ -151,6 +153,21 @@ class MainWindowTest : public ::testing::Test {
   private:
     QTemporaryDir folder_;
     QString previous_;
+};
+
+}  // namespace quillery::testing
+
+namespace quillery::testing {
+
+// A clock that shows `at` until moved on: stamps written by the window are then known.
+class SteppedClock {
+  public:
+    SteppedClock() {
+        setClockSource([this] { return at; });
+    }
+    ~SteppedClock() { setClockSource({}); }
+    LocalDateTime at{2026, 12, 8, 10, 0, 0, 0};
+    QuilleryStamp stamp() const { return {TODAY(), CLOCK()}; }
 };
 
 }  // namespace quillery::testing
