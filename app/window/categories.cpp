@@ -4,6 +4,7 @@
 #include "app/catalogue_globals.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/sheet_tabs.h"
 #include "runtime/errors.h"
 #include "runtime/window/window.h"
 #include "storage/file_statements.h"
@@ -57,7 +58,7 @@ void INSERTCATEGORY() {
     // selection follows its label.
     if (CURRENTTAB > W::ALL && PROP(CURRENTTAB, Prop::Text).text() != CURRENTTEXT.str()) {
         CURRENTTAB = static_cast<std::int16_t>(CURRENTTAB + 1);
-        SELECT(CURRENTTAB);
+        selectTab(CURRENTTAB);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/window/editing_cycle.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/sheet_tabs.h"
 #include "runtime/char_tables.h"
 #include "runtime/errors.h"
 #include "runtime/window/window.h"
@@ -124,7 +125,7 @@ void BUILDTABQUEUE() {
         ADD(TABQUEUE);
     }
     if (RECORDS(TABQUEUE) == 0) {
-        SELECT(W::ALL);
+        selectTab(W::ALL);
         POST(EVENT::NewSelection, W::SHEET);
     }
 }

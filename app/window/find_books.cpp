@@ -10,6 +10,7 @@
 #include "app/window/entry_lists.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/sheet_tabs.h"
 #include "runtime/char_tables.h"
 #include "runtime/errors.h"
 #include "runtime/window/message_box.h"
@@ -103,7 +104,7 @@ void showFindTab(const std::string& label) {
     enableSave(false);
     enableUndo(false);
     enableNewAndDuplicate(false);  // a new entry there could not be saved
-    SELECT(tab);
+    selectTab(tab);
     CURRENTTAB = static_cast<std::int16_t>(tab);
     PENDINGFIND = static_cast<std::int16_t>(tab);
     CURRENTTEXT = label;

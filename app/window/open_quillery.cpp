@@ -13,6 +13,7 @@
 #include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/sheet_tabs.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
 #include "runtime/window/window.h"
@@ -49,7 +50,7 @@ void resetWindow() {
     LISTBYTITLE = 0;
     DISPLAY(W::LISTBYTITLE);
     removeFindTab();
-    SELECT(W::ALL);
+    selectTab(W::ALL);
     CURRENTTAB = W::ALL;
     bindListToAllQueue();
     dropCategoryTabs();

@@ -59,12 +59,17 @@ void showTab(int tab, const std::string& text) {
 
 }  // namespace
 
+void selectTab(int tab) {
+    SELECT(tab);
+    SHEET = CHOICE(W::SHEET);
+}
+
 std::string tabText(int tab) {
     return PROP(tab, Prop::Text).text();
 }
 
 void returnToAllTab() {
-    SELECT(W::ALL);
+    selectTab(W::ALL);
     CURRENTTAB = W::ALL;
     CURRENTTEXT = kAllTabText;
     bindListToAllQueue();
@@ -91,11 +96,11 @@ void chooseTab() {
     // What the previous tab was editing is settled first; a save can add a category tab
     // before the chosen one, so the chosen tab is found again by its text.
     if (!settlePendingWork()) {
-        SELECT(CURRENTTAB);
+        selectTab(CURRENTTAB);
         return;
     }
     const int tab = text == kAllTabText ? W::ALL : tabWithText(text);
-    SELECT(tab);
+    selectTab(tab);
     showTab(tab, text);
 }
 

@@ -17,6 +17,10 @@ void leaveEmptyTab();
 // Selects "ALL" and shows ALLQUEUE from its first row (nothing is displayed yet).
 void returnToAllTab();
 
+// Selects the tab `tab` as a click would show it, without the event a click raises. The
+// sheet's use variable follows, so that the next display keeps the tab.
+void selectTab(int tab);
+
 // The text of the tab with control number `tab`.
 std::string tabText(int tab);
 

@@ -53,30 +53,28 @@ bool undoNew() {
 }
 
 bool undoSave() {
-    if (!beginCatalogueTransaction("Can't Put Undo Save Record")) return false;
-    if (!readable(UNDO.POINTER)) {
-        rollbackCatalogueTransaction();
-        return false;
-    }
+    // Both versions must still be there: the edited one is not given up for nothing.
+    if (!readable(UNDO.OLDPOINTER)) return false;
+    // Undoing the save of a new entry takes the entry away; its blank placeholder stays deleted.
+    const bool relisted = !isBlankPlaceholder();
+    if (!readable(UNDO.POINTER)) return false;
+    if (!beginCatalogueTransaction("Can't Put Undo Save Record")) return true;
+    GET(QUILLERY, UNDO.POINTER);
     QLY.DELETED = 1;
     PUT(QUILLERY);
     CHECKERROR("Can't Put Undo Save Record");
-    removeEntryRows(UNDO.POINTER);
-    const bool restored = readable(UNDO.OLDPOINTER);
-    CHECKERROR("Can't Get Undo Old Record");
-    // Undoing the save of a new entry takes the entry away; its blank placeholder stays deleted.
-    const bool relisted = restored && !isBlankPlaceholder();
     if (relisted) {
+        GET(QUILLERY, UNDO.OLDPOINTER);
+        CHECKERROR("Can't Get Undo Old Record");
         QLY.DELETED = 0;
         PUT(QUILLERY);
+    }
+    if (!commitCatalogueTransaction("Can't Put Undo Save Record")) return true;
+    removeEntryRows(UNDO.POINTER);
+    if (relisted && readable(UNDO.OLDPOINTER)) {
         CURRENTPOINTER = UNDO.OLDPOINTER;
+        relist();
     }
-    if (!commitCatalogueTransaction("Can't Put Undo Save Record")) {
-        // Nothing changed in the file: the edited version is listed again.
-        if (readable(UNDO.POINTER)) INSERTQUEUE();
-        return true;
-    }
-    if (relisted && readable(UNDO.OLDPOINTER)) relist();
     if (onCategoryTab()) BUILDTABQUEUE();
     return true;
 }

@@ -17,6 +17,7 @@
 #include "app/quillery_record.h"
 #include "app/tools/catalogue_store.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/program_start.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
 #include "runtime/window/message_box.h"
@@ -143,6 +144,7 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_TRUE(folder_.isValid());
         previous_ = QDir::currentPath();
         QDir::setCurrent(folder_.path());
+        initialiseGlobals();  // as the program starts
     }
     void TearDown() override { QDir::setCurrent(previous_); }
 
