@@ -79,7 +79,8 @@ const StoredRecord* findTitle(const std::vector<StoredRecord>& records, std::str
 
 TEST_F(MainWindowTest, EditingCycleKeepsEveryVersionUntilReopened) {
     SteppedClock clock;
-    writeCatalogue("Books.QLY", {book("Austen", "Jane", "Emma"), book("Conrad", "Joseph", "Nostromo")});
+    writeCatalogue("Books.QLY",
+                   {book("Austen", "Jane", "Emma"), book("Conrad", "Joseph", "Nostromo")});
     const QuilleryStamp opened = clock.stamp();
     ScriptedSession s;
     std::vector<StoredRecord> file;
@@ -87,37 +88,42 @@ TEST_F(MainWindowTest, EditingCycleKeepsEveryVersionUntilReopened) {
         // Selecting a field counts as a change: the next row's selection writes a new version.
         .then(focus(W::QLY_TITLE))
         .then(choose(W::BOOKLIST, 2))
-        .then(inspect("resaved", [&](Window&) {
-            file = fileRecords("Books.QLY");
-            ASSERT_EQ(file.size(), 4u);
-            EXPECT_FALSE(file[1].current());
-            EXPECT_EQ(file[3].title(), "Emma");
-            EXPECT_TRUE(file[3].current());
-            EXPECT_FALSE(disabled(W::UNDO));
-            EXPECT_EQ(selectedRow(), "Conrad, Joseph (Nostromo)");
-        }))
+        .then(inspect("resaved",
+                      [&](Window&) {
+                          file = fileRecords("Books.QLY");
+                          ASSERT_EQ(file.size(), 4u);
+                          EXPECT_FALSE(file[1].current());
+                          EXPECT_EQ(file[3].title(), "Emma");
+                          EXPECT_TRUE(file[3].current());
+                          EXPECT_FALSE(disabled(W::UNDO));
+                          EXPECT_EQ(selectedRow(), "Conrad, Joseph (Nostromo)");
+                      }))
         // A new entry left blank disappears from the list and the file.
         .then(click(W::NEW))
-        .then(inspect("pending", [&](Window& w) {
-            EXPECT_EQ(listedRows(w).back(), "");
-            EXPECT_TRUE(disabled(W::NEW));
-            EXPECT_TRUE(disabled(W::BOOKDUPLICATE));
-        }))
+        .then(inspect("pending",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w).back(), "");
+                          EXPECT_TRUE(disabled(W::NEW));
+                          EXPECT_TRUE(disabled(W::BOOKDUPLICATE));
+                      }))
         .then(choose(W::BOOKLIST, 1))
-        .then(inspect("discarded", [&](Window& w) {
-            EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)", "Conrad, Joseph (Nostromo)"}));
-            EXPECT_EQ(fileRecords("Books.QLY").size(), 4u);
-            EXPECT_FALSE(disabled(W::NEW));
-        }))
+        .then(inspect("discarded",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w),
+                                    (Rows{"Austen, Jane (Emma)", "Conrad, Joseph (Nostromo)"}));
+                          EXPECT_EQ(fileRecords("Books.QLY").size(), 4u);
+                          EXPECT_FALSE(disabled(W::NEW));
+                      }))
         // A new entry with a title and no names is kept, and listed by its title.
         .then(menu(W::BOOKNEW))
         .then(type(W::QLY_TITLE, "Beowulf"))
         .then(click(W::SAVE))
-        .then(inspect("kept", [&](Window& w) {
-            EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)", "Beowulf",
-                                           "Conrad, Joseph (Nostromo)"}));
-            EXPECT_EQ(selectedRow(), "Beowulf");
-        }))
+        .then(inspect("kept",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)", "Beowulf",
+                                                         "Conrad, Joseph (Nostromo)"}));
+                          EXPECT_EQ(selectedRow(), "Beowulf");
+                      }))
         // Delete while a new entry is pending removes that entry only.
         .then(click(W::NEW))
         .then(click(W::DELETE))
@@ -131,12 +137,14 @@ TEST_F(MainWindowTest, EditingCycleKeepsEveryVersionUntilReopened) {
         .then(type(W::QLY_TITLE, "Lord Jim"))
         .then(inspect("later still", [&](Window&) { clock.at.hours = 12; }))
         .then(menu(W::BOOKSAVE))
-        .then(inspect("saved", [&](Window& w) {
-            EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)", "Beowulf", "Conrad, Joseph (Lord Jim)",
-                                           "Conrad, Joseph (Nostromo)"}));
-            EXPECT_EQ(selectedRow(), "Conrad, Joseph (Lord Jim)");
-            EXPECT_TRUE(disabled(W::SAVE));
-        }))
+        .then(inspect("saved",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)", "Beowulf",
+                                                         "Conrad, Joseph (Lord Jim)",
+                                                         "Conrad, Joseph (Nostromo)"}));
+                          EXPECT_EQ(selectedRow(), "Conrad, Joseph (Lord Jim)");
+                          EXPECT_TRUE(disabled(W::SAVE));
+                      }))
         .then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Books.QLY");
     EXPECT_TRUE(s.done()) << s.report();
@@ -159,19 +167,21 @@ TEST_F(MainWindowTest, ASaveTheDiskRefusesLeavesThePreviousVersionCurrent) {
     ScriptedSession s;
     std::unique_ptr<FullDisk> full;
     s.then(dismissSplash())
-        .then(inspect("disk full", [&](Window&) { full = std::make_unique<FullDisk>("Books.QLY"); }))
+        .then(
+            inspect("disk full", [&](Window&) { full = std::make_unique<FullDisk>("Books.QLY"); }))
         .then(type(W::QLY_TITLE, "Persuasion"))
         .then(click(W::SAVE))
         .then(answerMessageBox(BUTTON::OK))
-        .then(inspect("nothing lost", [&](Window& w) {
-            EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"}));
-            EXPECT_EQ(selectedRow(), "Austen, Jane (Emma)");
-            EXPECT_EQ(QLY.TITLE, "Persuasion");  // the edit waits to be saved again
-            EXPECT_FALSE(disabled(W::SAVE));
-            EXPECT_TRUE(disabled(W::UNDO));
-            EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Emma"}));
-            full.reset();
-        }))
+        .then(inspect("nothing lost",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"}));
+                          EXPECT_EQ(selectedRow(), "Austen, Jane (Emma)");
+                          EXPECT_EQ(QLY.TITLE, "Persuasion");  // the edit waits to be saved again
+                          EXPECT_FALSE(disabled(W::SAVE));
+                          EXPECT_TRUE(disabled(W::UNDO));
+                          EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Emma"}));
+                          full.reset();
+                      }))
         .then(click(W::SAVE))
         .then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Books.QLY");

@@ -41,8 +41,7 @@ TEST_F(MainWindowTest, FindListsMatchesOnItsOwnTabAndMarksThem) {
     writeCatalogue("Books.QLY",
                    {withNote(book("Melville", "Herman", "Moby-Dick", "Sea"), "A whale of a tale"),
                     book("Verne", "Jules", "Twenty Thousand Leagues Under the Sea", "Sea"),
-                    book("", "", "The Seafarer", "Poetry"),
-                    book("Austen", "Jane", "Emma")});
+                    book("", "", "The Seafarer", "Poetry"), book("Austen", "Jane", "Emma")});
     ScriptedSession s;
     s.then(dismissSplash()).then(chooseTab(W::ALL + 2));
     // A word only in a contents note is found.
@@ -63,14 +62,17 @@ TEST_F(MainWindowTest, FindListsMatchesOnItsOwnTabAndMarksThem) {
         }));
     find(s, "sea", true);
     // The whole record is searched: the category Sea matches as well.
-    s.then(inspect("any case", [&](Window& w) {
-        EXPECT_EQ(listedRows(w), (Rows{"Melville, Herman (Moby-Dick)", "The Seafarer",
+    s.then(inspect("any case",
+                   [&](Window& w) {
+                       EXPECT_EQ(listedRows(w),
+                                 (Rows{"Melville, Herman (Moby-Dick)", "The Seafarer",
                                        "Verne, Jules (Twenty Thousand Leagues Under the Se"}));
-        EXPECT_EQ(tabTexts(w).back(), "Has \"sea\"");
-        EXPECT_EQ(FINDSTRING, "SEA");
-    }))
+                       EXPECT_EQ(tabTexts(w).back(), "Has \"sea\"");
+                       EXPECT_EQ(FINDSTRING, "SEA");
+                   }))
         .then(choose(W::BOOKLIST, 3))
-        .then(inspect("marked", [&](Window& w) { EXPECT_EQ(selectedText(w, W::QLY_TITLE), "Sea"); }))
+        .then(
+            inspect("marked", [&](Window& w) { EXPECT_EQ(selectedText(w, W::QLY_TITLE), "Sea"); }))
         // Typing on the find tab cannot be saved.
         .then(type(W::QLY_TITLE, "Changed"))
         .then(inspect("no save", [&](Window&) { EXPECT_TRUE(disabled(W::SAVE)); }))
@@ -79,10 +81,11 @@ TEST_F(MainWindowTest, FindListsMatchesOnItsOwnTabAndMarksThem) {
         .then(click(W::FIND))
         .then(click(F::CANCEL).in(kFindWindow))
         .then(click(W::FIND).in(kMainWindow))
-        .then(inspect("empty", [&](Window& w) {
-            EXPECT_EQ(PROP(F::FINDSTRING, Prop::Text).text(), "");
-            EXPECT_EQ(w.name(), kFindWindow);
-        }))
+        .then(inspect("empty",
+                      [&](Window& w) {
+                          EXPECT_EQ(PROP(F::FINDSTRING, Prop::Text).text(), "");
+                          EXPECT_EQ(w.name(), kFindWindow);
+                      }))
         .then(closeWindow())
         // Leaving the find tab removes it.
         .then(chooseTab(W::ALL).in(kMainWindow))
@@ -92,8 +95,9 @@ TEST_F(MainWindowTest, FindListsMatchesOnItsOwnTabAndMarksThem) {
         }));
     // A long search text makes a label of 24 characters.
     find(s, "Twenty Thousand Leagu");
-    s.then(inspect("cut", [&](Window& w) { EXPECT_EQ(selectedTab(w), "Has \"Twenty Thousand Lea"); }))
-        .then(menu(W::FILEEXIT));
+    s.then(inspect("cut", [&](Window& w) {
+         EXPECT_EQ(selectedTab(w), "Has \"Twenty Thousand Lea");
+     })).then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Books.QLY");
     EXPECT_TRUE(s.done()) << s.report();
     ASSERT_EQ(s.messageBoxes().size(), 1u);
@@ -104,7 +108,8 @@ TEST_F(MainWindowTest, FindListsMatchesOnItsOwnTabAndMarksThem) {
 }
 
 TEST_F(MainWindowTest, ACommentEditedInItsWindowIsSavedWithTheEntry) {
-    writeCatalogue("Books.QLY", {book("Austen", "Jane", "Emma"), book("Conrad", "Joseph", "Nostromo")});
+    writeCatalogue("Books.QLY",
+                   {book("Austen", "Jane", "Emma"), book("Conrad", "Joseph", "Nostromo")});
     const std::string longNote = std::string(999, 'n') + "!";
     ScriptedSession s;
     s.then(dismissSplash())

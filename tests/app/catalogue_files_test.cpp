@@ -1,0 +1,168 @@
+// The catalogue commands of the File menu and the category tabs as entries come and go.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <filesystem>
+#include <fstream>
+
+#include "app/window/display_quillery.h"
+#include "app/window/file_commands.h"
+#include "app/window/main_window_globals.h"
+#include "tests/app/main_window_support.h"
+
+namespace quillery::testing {
+namespace {
+
+using namespace script;
+namespace W = displayquillery;
+using Rows = std::vector<std::string>;
+
+std::string caption() {
+    return PROP(0, Prop::Text).text();
+}
+
+TEST_F(MainWindowTest, ANewCategoryTabKeepsTheSelectedTabOnItsLabel) {
+    writeCatalogue("Books.QLY", {book("Holmes", "Richard", "Coleridge", "Biography"),
+                                 book("Tomalin", "Claire", "Pepys", "Biography"),
+                                 book("Keats", "John", "Odes", "Poetry")});
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(chooseTab(W::ALL + 1))
+        .then(type(W::QLY_CATEGORY, "Art"))
+        .then(click(W::SAVE))
+        .then(inspect("art",
+                      [&](Window& w) {
+                          EXPECT_EQ(tabTexts(w), (Rows{"ALL", "Art", "Biography", "Poetry"}));
+                          EXPECT_EQ(selectedTab(w), "Biography");
+                          EXPECT_EQ(listedRows(w), (Rows{"Tomalin, Claire (Pepys)"}));
+                      }))
+        // The last biography leaves: its tab goes, and the sheet returns to "ALL".
+        .then(type(W::QLY_CATEGORY, "Art"))
+        .then(click(W::SAVE))
+        .then(inspect("no biography",
+                      [&](Window& w) {
+                          EXPECT_EQ(tabTexts(w), (Rows{"ALL", "Art", "Poetry"}));
+                          EXPECT_EQ(selectedTab(w), "ALL");
+                          EXPECT_EQ(listedRows(w).size(), 3u);
+                      }))
+        .then(chooseTab(W::ALL + 2))
+        .then(inspect("poetry", [&](Window& w) { EXPECT_EQ(selectedTab(w), "Poetry"); }))
+        .then(click(W::NEW))
+        .then(type(W::QLY_LASTNAME, "Blake"))
+        .then(click(W::SAVE))
+        .then(choose(W::BOOKLIST, 1))
+        .then(type(W::QLY_CATEGORY, "Architecture"))
+        .then(choose(W::BOOKLIST, 2))
+        .then(inspect("follows its label",
+                      [&](Window& w) {
+                          EXPECT_EQ(tabTexts(w), (Rows{"ALL", "Architecture", "Art", "Poetry"}));
+                          EXPECT_EQ(selectedTab(w), "Poetry");
+                          EXPECT_EQ(listedRows(w), (Rows{"Keats, John (Odes)"}));
+                      }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Books.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_TRUE(catalogueFaults("Books.QLY").empty());
+}
+
+TEST_F(MainWindowTest, FileCommandsOpenCreateAndCopyCatalogues) {
+    writeCatalogue("Mine.QLY", {book("Austen", "Jane", "Emma")});
+    ScriptedSession s;
+    s.then(dismissSplash())
+        // The example catalogue is built from the entries the program carries.
+        .then(menu(W::AWARDS))
+        .then(inspect("awards",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(),
+                                    "'Quillery ZE- The Personal Librarian' (Awards.QLY)");
+                          EXPECT_EQ(listedRows(w).size(), 110u);
+                          EXPECT_GT(tabTexts(w).size(), 2u);
+                      }))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Mine.QLY")))
+        .then(inspect("mine",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian' (Mine.QLY)");
+                          EXPECT_EQ(tabTexts(w), (Rows{"ALL"}));
+                      }))
+        // A pending edit is saved before the copy is made.
+        .then(type(W::QLY_TITLE, "Persuasion"))
+        .then(menu(W::FILESAVEAS))
+        .then(answerFileDialog(path("Copy")))
+        .then(inspect("copy",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian' (Copy.QLY)");
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Persuasion)"}));
+                      }))
+        .then(menu(W::FILESAVEAS))
+        .then(answerFileDialog(path("Mine.QLY")))
+        .then(answerMessageBox(BUTTON::No))  // replace it? no
+        .then(menu(W::FILENEW))
+        .then(answerFileDialog(path("Mine.QLY")))
+        .then(answerMessageBox(BUTTON::OK))  // it exists already
+        .then(menu(W::FILENEW))
+        .then(answerFileDialog(path("Fresh.QLY")))
+        .then(inspect("fresh",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian' (Fresh.QLY)");
+                          EXPECT_TRUE(listedRows(w).empty());
+                      }))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(""))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Mine.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    ASSERT_EQ(s.messageBoxes().size(), 2u);
+    EXPECT_EQ(s.messageBoxes()[0].text,
+              "The file Mine.QLY already exists.  Do you want to replace it?");
+    EXPECT_EQ(s.messageBoxes()[1].caption, "New Quillery File");
+    EXPECT_EQ(currentTitles("Mine.QLY"), (Rows{"Persuasion"}));
+    EXPECT_EQ(currentTitles("Copy.QLY"), (Rows{"Persuasion"}));
+    EXPECT_EQ(fileRecords("Fresh.QLY").size(), 1u);
+    EXPECT_EQ(currentTitles("Awards.QLY").size(), 110u);
+    for (const char* name : {"Mine.QLY", "Copy.QLY", "Awards.QLY"})
+        EXPECT_TRUE(catalogueFaults(name).empty()) << name;
+}
+
+TEST_F(MainWindowTest, ALockedOrDamagedCatalogueIsReportedAndLeftAlone) {
+    writeCatalogue("Mine.QLY", {book("Austen", "Jane", "Emma")});
+    writeCatalogue("Locked.QLY", {book("Zola", "Emile", "Germinal")});
+    { std::ofstream("Damaged.QLY") << "This is not a catalogue at all, just some words.\n"; }
+    const auto damagedBefore = std::filesystem::file_size("Damaged.QLY");
+    // Another program has the catalogue open for writing, and lets nobody else in.
+    COPYFILE = path("Locked.QLY");
+    OPEN(QUILLERYCOPY, 0x12);
+    ASSERT_EQ(errorCode(), 0);
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Locked.QLY")))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(inspect("still mine",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian' (Mine.QLY)");
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"}));
+                      }))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Damaged.QLY")))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(click(W::NEW))
+        .then(type(W::QLY_LASTNAME, "Eliot"))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Mine.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    CLOSE(QUILLERYCOPY);
+    ASSERT_EQ(s.messageBoxes().size(), 2u);
+    EXPECT_EQ(s.messageBoxes()[0].caption, "File Access Error");
+    EXPECT_EQ(s.messageBoxes()[0].text,
+              "File (Locked.QLY) could not be opened.  Error: Access Denied (5).");
+    EXPECT_EQ(s.messageBoxes()[1].caption, "File Access Error");
+    EXPECT_EQ(s.messageBoxes()[1].text,
+              "File (Damaged.QLY) could not be opened.  Error: Invalid Data File (36).");
+    EXPECT_EQ(std::filesystem::file_size("Damaged.QLY"), damagedBefore);
+    EXPECT_EQ(currentTitles("Locked.QLY"), (Rows{"Germinal"}));
+    EXPECT_EQ(currentTitles("Mine.QLY"), (Rows{"Emma", ""}));
+}
+
+}  // namespace
+}  // namespace quillery::testing
