@@ -88,6 +88,10 @@ void OPEN(Window& window) {
 void CLOSE(Window& window) {
     window.impl().close();
     forget(&window);
+    // The window underneath takes the keyboard again; on a desktop without a window manager
+    // nothing else would give it back.
+    if (Window* below = currentWindow(); below != nullptr && below->isOpen())
+        below->widget()->activateWindow();
 }
 
 // Called by ~Window.
