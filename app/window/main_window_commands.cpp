@@ -37,6 +37,9 @@ bool isEntryField(int field) {
 
 MainCommand acceptedCommand(int field) {
     if (isReport(field)) return MainCommand::Report;
+    // An entry field whose contents were changed: the field may have had the focus since before
+    // the entry was shown, so that no selection announced the edit.
+    if (isEntryField(field)) return MainCommand::EditField;
     switch (field) {
         case W::AWARDS:
             return MainCommand::OpenExample;

@@ -30,7 +30,7 @@ enum class MainCommand {
     JumpToLetter,    // a letter button
     ChooseEntry,     // a new row chosen in the list
     ListKey,         // an alerted key pressed in the list
-    EditField,       // an entry field selected for editing
+    EditField,       // an entry field selected for editing, or its contents changed
 };
 
 // The command the event `event` on control `field` of the main window asks for.

@@ -3,6 +3,7 @@
 // ways the program ends.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 #include <QTabBar>
@@ -356,6 +357,7 @@ TEST(MainWindow, DispatchTableNamesEachControlsCommand) {
         {EVENT::Selected, W::QLY_LASTNAME, MainCommand::EditField},
         {EVENT::Selected, W::QLY_CATEGORY, MainCommand::EditField},
         {EVENT::Selected, W::QLY_PRINTDATE, MainCommand::EditField},
+        {EVENT::Accepted, W::QLY_TITLE, MainCommand::EditField},
         {EVENT::Selected, W::BOOKLIST, MainCommand::None},
         {EVENT::Selected, W::BEGIN, MainCommand::None},
         {EVENT::Timer, 0, MainCommand::None},
@@ -372,6 +374,8 @@ TEST(MainWindow, FocusSetsTheWindowTimer) {
     std::vector<long> timers;
     ScriptedSession s;
     s.then(dismissSplash())
+        // The window takes the focus back from the splash as it closes.
+        .then(inspect("focus back", [](Window&) { QCoreApplication::processEvents(); }))
         .then(inspect("lose focus", [](Window& w) { POST(w, EVENT::LoseFocus); }))
         .then(inspect("after losing", [&](Window&) { timers.push_back(PROP(0, Prop::Timer)); }))
         .then(inspect("gain focus", [](Window& w) { POST(w, EVENT::GainFocus); }))
