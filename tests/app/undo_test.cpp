@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window/display_quillery.h"
+#include "app/window/listings.h"
 #include "app/window/main_window_globals.h"
 #include "tests/app/main_window_support.h"
 
@@ -119,6 +120,40 @@ TEST_F(MainWindowTest, UndoRowsOfPurgedVersionsAreDroppedAndAnotherCatalogueStar
     EXPECT_TRUE(s.done()) << s.report();
     EXPECT_TRUE(currentTitles("Books.QLY").empty());
     EXPECT_EQ(currentTitles("Other.QLY"), (Rows{"Germinal"}));
+}
+
+TEST_F(MainWindowTest, AListingClosesTheCatalogueAndTheWindowReadsItAgain) {
+    writeCatalogue("Books.QLY",
+                   {book("Austen", "Jane", "Emma"), book("Conrad", "Joseph", "Nostromo")});
+    std::vector<int> listed;
+    // A listing closes the catalogue when it is done, as the real ones do.
+    const ListingProcedure previous = setListingProcedure([&](int field) {
+        listed.push_back(field);
+        CLOSE(QUILLERY);
+    });
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(type(W::QLY_TITLE, "Persuasion"))
+        .then(click(W::DELETE))
+        .then(menu(W::TITLEREPORT))
+        .then(inspect("read again",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w), (Rows{"Conrad, Joseph (Nostromo)"}));
+                          EXPECT_EQ(fileRecords("Books.QLY").size(),
+                                    2u);  // the deleted entry is gone for good
+                          EXPECT_FALSE(disabled(W::UNDO));
+                      }))
+        .then(click(W::UNDO))
+        .then(inspect("nothing to undo",
+                      [&](Window& w) {
+                          EXPECT_EQ(listedRows(w), (Rows{"Conrad, Joseph (Nostromo)"}));
+                          EXPECT_TRUE(disabled(W::UNDO));
+                      }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Books.QLY");
+    setListingProcedure(previous);
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(listed, std::vector<int>{W::TITLEREPORT});
 }
 
 }  // namespace
