@@ -99,39 +99,34 @@ constexpr std::array<KeyDeclaration, kQuilleryKeyCount> kKeys{{
 static_assert(kKeys[static_cast<std::size_t>(QuilleryKey::AUTHORKEY)].name == "QLY:AUTHORKEY");
 static_assert(kKeys[static_cast<std::size_t>(QuilleryKey::VALUEKEY)].name == "QLY:VALUEKEY");
 
+// A catalogue file declaration over `name` and `buffer`: no owner, no password, no encryption;
+// created when missing.
+constexpr storage::TableDeclaration catalogueDeclaration(std::string_view label,
+                                                         std::string_view prefix,
+                                                         std::span<char> name, void* buffer) {
+    return {.label = label,
+            .prefix = prefix,
+            .driver = "VELTRANE",
+            .nameVariable = name,
+            .recordBuffer = buffer,
+            .recordLength = kQuilleryRecordLength,
+            .fields = kFields,
+            .memos = {},
+            .keys = kKeys,
+            .owner = {},
+            .encrypted = false,
+            .create = true};
+}
+
 }  // namespace
 
 QuilleryRecord COPYRECORD;
 FixedString<kQuilleryFileNameLength> COPYFILE;
 
-constinit const storage::TableDeclaration QUILLERY{
-    .label = "QUILLERY",
-    .prefix = "QLY",
-    .driver = "VELTRANE",
-    .nameVariable = QUILLERYFILE.data,
-    .recordBuffer = &QLY,
-    .recordLength = kQuilleryRecordLength,
-    .fields = kFields,
-    .memos = {},
-    .keys = kKeys,
-    .owner = {},
-    .encrypted = false,
-    .create = true,
-};
+constinit const storage::TableDeclaration QUILLERY =
+    catalogueDeclaration("QUILLERY", "QLY", QUILLERYFILE.data, &QLY);
 
-constinit const storage::TableDeclaration QUILLERYCOPY{
-    .label = "QUILLERYCOPY",
-    .prefix = "CPY",
-    .driver = "VELTRANE",
-    .nameVariable = COPYFILE.data,
-    .recordBuffer = &COPYRECORD,
-    .recordLength = kQuilleryRecordLength,
-    .fields = kFields,
-    .memos = {},
-    .keys = kKeys,
-    .owner = {},
-    .encrypted = false,
-    .create = true,
-};
+constinit const storage::TableDeclaration QUILLERYCOPY =
+    catalogueDeclaration("QUILLERYCOPY", "CPY", COPYFILE.data, &COPYRECORD);
 
 }  // namespace quillery

@@ -110,7 +110,11 @@ void abandonSave(const QuilleryRecord& edited) {
     if (errorCode() == ErrorCode::kNone) {
         INSERTQUEUE();
         if (onCategoryTab()) BUILDTABQUEUE();
+        // The entry being edited is selected again, not the row chosen to move on to.
+        const FixedString<50> chosenKey = NEWSORTKEY;
+        NEWSORTKEY.clear();
         SELECTCURRENTENTRY();
+        NEWSORTKEY = chosenKey;
     }
     QLY = edited;
 }

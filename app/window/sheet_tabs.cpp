@@ -35,21 +35,26 @@ int tabWithText(const std::string& text) {
     return W::ALL;
 }
 
-// Shows the tab `tab` with `text`: ALLQUEUE for "ALL", else the rows of its category.
-void showTab(int tab, const std::string& text) {
+// Binds the list to what the tab `tab` with `text` lists: ALLQUEUE for "ALL", else the rows of
+// its category.
+void bindTab(int tab, const std::string& text) {
     CURRENTTAB = static_cast<std::int16_t>(tab);
+    CURRENTTEXT = text;
     if (text == kAllTabText) {
-        CURRENTTEXT = kAllTabText;
         bindListToAllQueue();
     } else {
-        CURRENTTEXT = text;
         bindListToTabQueue();
         BUILDTABQUEUE();
-        if (RECORDS(TABQUEUE) == 0) {
-            leaveEmptyTab();
-            DISPLAYSELECTION();
-            return;
-        }
+    }
+}
+
+// Shows the tab `tab` with `text` from its first row.
+void showTab(int tab, const std::string& text) {
+    bindTab(tab, text);
+    if (RECORDS(*ACTQUEUE) == 0) {
+        leaveEmptyTab();
+        DISPLAYSELECTION();
+        return;
     }
     selectListRow(1);
     DISPLAYSELECTION();
@@ -120,16 +125,8 @@ void toggleListByTitle() {
         returnToAllTab();
     }
     readCatalogueEntries(false);
-    CURRENTTAB = static_cast<std::int16_t>(tabAt(CHOICE(W::SHEET)));
-    const std::string text = tabText(CURRENTTAB);
-    if (text == kAllTabText) {
-        CURRENTTEXT = kAllTabText;
-        bindListToAllQueue();
-    } else {
-        CURRENTTEXT = text;
-        bindListToTabQueue();
-        BUILDTABQUEUE();
-    }
+    const int tab = tabAt(CHOICE(W::SHEET));
+    bindTab(tab, tabText(tab));
     selectListRow(1);
     displaySelectedEntry();
     enableNewAndDuplicate(true);
