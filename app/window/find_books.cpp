@@ -122,11 +122,17 @@ const WindowLayout kFindLayout{.module = "GETFINDSTRING",
 void GETFINDSTRING() {
     Window window(kFindLayout, {use(FINDSTRING), use(IGNORECASE)});
     OPEN(window);
+    // Enter in the search text finds at once, as "&OK" does.
+    ALERT(F::FINDSTRING, KEY::Enter);
     while (ACCEPT(window)) {
         PROP(0, Prop::Icon) = kWindowIcon;
         if (EVENT() == EVENT::CloseWindow) {
             FINDSTRING.clear();  // closing the window abandons the find as Cancel does
             continue;
+        }
+        if (EVENT() == EVENT::AlertKey && FIELD() == F::FINDSTRING) {
+            FINDSTRING = PROP(F::FINDSTRING, Prop::Text).text();
+            break;
         }
         if (EVENT() != EVENT::Accepted) continue;
         if (FIELD() == F::OK) break;

@@ -25,11 +25,11 @@ QuilleryRecord withNote(QuilleryRecord r, std::string_view note) {
     return r;
 }
 
-// Runs a find for `text` from the main window.
+// Runs a find for `text` from the main window: Enter in the search text finds at once.
 void find(ScriptedSession& s, std::string_view text, bool ignoreCase = false) {
-    s.then(click(W::FIND).in(kMainWindow)).then(type(F::FINDSTRING, text).in(kFindWindow));
-    if (ignoreCase) s.then(click(F::IGNORECASE));
-    s.then(click(F::OK));
+    s.then(click(W::FIND).in(kMainWindow));
+    if (ignoreCase) s.then(click(F::IGNORECASE).in(kFindWindow));
+    s.then(type(F::FINDSTRING, text).in(kFindWindow));
 }
 
 std::string selectedText(Window& w, int field) {
