@@ -192,5 +192,31 @@ TEST_F(MainWindowTest, ASaveTheDiskRefusesLeavesThePreviousVersionCurrent) {
     EXPECT_TRUE(catalogueFaults("Books.QLY").empty());
 }
 
+TEST_F(MainWindowTest, EntriesPastPosition32767AreEditedInPlace) {
+    // Every save takes a new record position; a catalogue in long use has passed 32,767.
+    std::vector<QuilleryRecord> entries;
+    for (int n = 0; n < 32800; ++n)
+        entries.push_back(book("Reader", std::to_string(100000 + n), "Volume"));
+    entries.push_back(book("Zola", "Emile", "Germinal"));
+    writeCatalogue("Big.QLY", entries);
+    const std::int32_t zola = fileRecords("Big.QLY").back().position;
+    ASSERT_GT(zola, 32767);
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(click(W::Z))
+        .then(type(W::QLY_TITLE, "Nana"))
+        .then(click(W::SAVE))
+        .then(inspect("saved", [&](Window&) { EXPECT_EQ(selectedRow(), "Zola, Emile (Nana)"); }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Big.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    const std::vector<StoredRecord> records = fileRecords("Big.QLY");
+    const StoredRecord* germinal = findTitle(records, "Germinal", false);
+    ASSERT_NE(germinal, nullptr);
+    EXPECT_EQ(germinal->position, zola);
+    EXPECT_EQ(records.back().title(), "Nana");
+    EXPECT_TRUE(records.back().current());
+}
+
 }  // namespace
 }  // namespace quillery::testing
