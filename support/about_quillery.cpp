@@ -24,8 +24,9 @@ constexpr ControlLayout kAboutControls[] = {
      .text = "Written by the Quillery developers",
      .at = {14, 48, 120, 10}},
     {.kind = ControlKind::String, .field = CREDIT3, .text = "2026", .at = {14, 60, 60, 10}},
-    // The logo is drawn to fit the space left under the credits.
-    {.kind = ControlKind::Image, .field = LOGO, .text = "BOOK.BMP", .at = {17, 78, 80, 60}},
+    // The program's icon at its natural size: drawn with a transparent background, it sits on
+    // the window's own colour.
+    {.kind = ControlKind::Image, .field = LOGO, .text = "book.ico", .at = {17, 78, 0, 0}},
     {.kind = ControlKind::Button,
      .field = OK,
      .text = "OK",
@@ -40,12 +41,13 @@ const WindowLayout kAboutQuilleryLayout{.module = "ABOUTQUILLERY",
                                         .text = "About Quillery",
                                         .at = {0, 0, 219, 150},
                                         .icon = "book.ico",
-                                        .flags = WindowFlag::kCentered,
+                                        .flags = WindowFlag::kCentered | WindowFlag::kDialog,
                                         .controls = kAboutControls};
 
 void ABOUTQUILLERY() {
     Window window(kAboutQuilleryLayout);
     OPEN(window);
+    SELECT(OK);  // Space presses it at once
     while (ACCEPT(window)) {
         PROP(0, Prop::Icon) = "book.bmp";
         if (ACCEPTED() == OK) break;

@@ -2,6 +2,7 @@
 #include "support/help_viewer.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include "runtime/window/help.h"
 #include "runtime/window/picture_files.h"
 #include "runtime/window/screen_text.h"
+#include "runtime/window/window.h"
 
 namespace quillery {
 namespace {
@@ -159,6 +161,24 @@ void HelpViewerWindow::highlightWords() {
     text_->setExtraSelections(marks);
 }
 
+void HelpViewerWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape reaches here from any part of the viewer that has no use for it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HelpViewerWindow::placeOver(QWidget* owner) {
+    if (owner == nullptr) return;
+    // A window with a parent stays above it and goes with it.
+    if (parentWidget() != owner) setParent(owner, windowFlags() | Qt::Window);
+    QRect place(QPoint(0, 0), size());
+    place.moveCenter(owner->frameGeometry().center());
+    move(place.topLeft());
+}
+
 void HelpViewerWindow::openContents() {
     search_->clear();
     showTopic(0);
@@ -193,16 +213,24 @@ HelpViewerWindow* viewerFor(const QString& helpFile) {
     return viewer;
 }
 
+// The window whose Help menu asked; nullptr when none is open.
+QWidget* askingWindow() {
+    Window* window = currentWindow();
+    return window != nullptr ? window->widget() : nullptr;
+}
+
 }  // namespace
 
 HelpViewerWindow* showHelpContents(const QString& helpFile) {
     HelpViewerWindow* viewer = viewerFor(helpFile);
+    viewer->placeOver(askingWindow());
     viewer->openContents();
     return viewer;
 }
 
 HelpViewerWindow* showHelpSearch(const QString& helpFile) {
     HelpViewerWindow* viewer = viewerFor(helpFile);
+    viewer->placeOver(askingWindow());
     viewer->openSearch();
     return viewer;
 }

@@ -28,6 +28,10 @@ class HelpViewerWindow : public QWidget {
     const QString& helpFile() const { return helpFile_; }
     const HelpDocument& document() const { return document_; }
 
+    // Puts the viewer over `owner` (the window the help was asked from), centred on it and kept
+    // above it; nullptr leaves it where it is.
+    void placeOver(QWidget* owner);
+
     // Shows the window at the first topic, with the search cleared.
     void openContents();
     // Shows the window with the search box focused and its text selected.
@@ -42,6 +46,9 @@ class HelpViewerWindow : public QWidget {
     QLineEdit* searchBox() const { return search_; }
     QListWidget* topicList() const { return topics_; }
     QTextBrowser* textView() const { return text_; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void fillList(const QList<int>& topics);

@@ -2,6 +2,9 @@
 // twin enabling of menu items and tool buttons, and the accept loop's dispatch.
 #include "app/window/display_quillery.h"
 
+#include <QWidget>
+#include <algorithm>
+#include <span>
 #include <vector>
 
 #include "app/catalogue_globals.h"
@@ -16,6 +19,7 @@
 #include "app/window/open_quillery.h"
 #include "app/window/sheet_tabs.h"
 #include "app/window/undo.h"
+#include "app/window/window_placement.h"
 #include "runtime/window/help.h"
 #include "runtime/window/message_box.h"
 #include "runtime/window/window.h"
@@ -146,10 +150,22 @@ bool readyToClose() {
                    ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No) == BUTTON::Yes;
 }
 
+// The layout lists the panel's short fields after the long ones; Tab goes in reading order.
+void orderPanelTabs(Window& window) {
+    const std::span<const int> order = panelReadingOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(window.controlWidget(order[i - 1]), window.controlWidget(order[i]));
+    }
+}
+
 // Opens the window's catalogue and gets everything ready for the first event.
-void startWindow(std::string_view catalogue) {
+void startWindow(Window& window, std::string_view catalogue) {
     HELP(kWindowHelpFile);
     PROP(0, Prop::Icon) = kWindowIcon;
+    PROP(0, Prop::MinWidth) = W::kDesignWidth;
+    PROP(0, Prop::MinHeight) = W::kDesignHeight;
+    restoreWindowPlacement(window);
+    orderPanelTabs(window);
     if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
     enableUndo(false);
     enableListings(listingsAvailable());
@@ -169,14 +185,20 @@ int resolutionHundredths(int width) {
     return (width * 200 + W::kDesignWidth) / (2 * W::kDesignWidth);
 }
 
+int resolutionHundredths(int width, int height) {
+    const int down = (height * 200 + W::kDesignHeight) / (2 * W::kDesignHeight);
+    return std::min(resolutionHundredths(width), down);
+}
+
 void RESOLUTION() {
-    const int k = resolutionHundredths(static_cast<int>(PROP(0, Prop::Width)));
+    const int k = resolutionHundredths(static_cast<int>(PROP(0, Prop::Width)),
+                                       static_cast<int>(PROP(0, Prop::Height)));
     for (const W::ScaledControl& scaled : resolutionControls()) {
         const ControlLayout* control = mainWindowControl(scaled.field);
         if (control == nullptr) continue;
         // Coordinates are whole units: the scaled value is cut, not rounded.
         PROP(scaled.field, Prop::X) = control->at.x * k / 100;
-        PROP(scaled.field, Prop::Y) = control->at.y * k / 100;
+        if (scaled.down) PROP(scaled.field, Prop::Y) = control->at.y * k / 100;
         if (scaled.size) {
             PROP(scaled.field, Prop::Width) = control->at.width * k / 100;
             PROP(scaled.field, Prop::Height) = control->at.height * k / 100;
@@ -206,7 +228,7 @@ MainCommandTap setMainCommandTap(MainCommandTap tap) {
 void DISPLAYQUILLERY(std::string_view catalogue) {
     Window window(kMainWindowLayout, mainWindowUses());
     OPEN(window);
-    startWindow(catalogue);
+    startWindow(window, catalogue);
     BOOKSPLASH();
 
     while (ACCEPT(window)) {
@@ -217,6 +239,10 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
         }
         if (event == EVENT::GainFocus) {
             PROP(0, Prop::Timer) = kFocusTimer;
+            continue;
+        }
+        if (event == EVENT::Sized) {
+            RESOLUTION();
             continue;
         }
         if (event == EVENT::CloseWindow) {
@@ -232,6 +258,7 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
         }
         runCommand(command);
     }
+    keepWindowPlacement(window);
     CLOSE(QUILLERY);
     CLOSE(window);
 }

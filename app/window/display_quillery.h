@@ -14,13 +14,16 @@ namespace quillery {
 // given another name).
 void DISPLAYQUILLERY(std::string_view catalogue = kDefaultCatalogueName);
 
-// Scales the current window's controls to its width: K = width / 429, kept to two decimals,
-// and every scaled control's design coordinates multiplied by K.
+// Scales the current window's controls to its size: K = width / 429, kept to two decimals, and
+// every scaled control's design coordinates multiplied by K. A window lower than its width asks
+// for takes the smaller height / 281 instead, so the panel never runs off the bottom.
 void RESOLUTION();
 
-// The scale RESOLUTION applies for a window `width` units wide: width / 429 cut to two decimals
-// (in hundredths, so 858 gives 200).
+// width / 429 to two decimals (in hundredths, so 858 gives 200).
 int resolutionHundredths(int width);
+// The scale RESOLUTION applies for a window `width` x `height` units large (tool bar included):
+// the smaller of width / 429 and height / 281, to two decimals.
+int resolutionHundredths(int width, int height);
 
 // Twin controls enabled and disabled together: menu item and tool button alike.
 void enableNewAndDuplicate(bool enabled);

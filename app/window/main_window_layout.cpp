@@ -184,7 +184,7 @@ constexpr auto kControls = [] {
     put({.kind = ControlKind::Check,
          .field = displayquillery::LISTBYTITLE,
          .text = "&List by Title",
-         .at = {203, 210, 80, 12},
+         .at = {203, 210, 80, 14},
          .use = Use::LISTBYTITLE});
     put({.kind = ControlKind::Button,
          .field = COMMENT,
@@ -200,12 +200,12 @@ constexpr ScaledControl kScaled[] = {
     {BOOKLIST, true},
     {PANELUSE, true},
     {LETTER, true},
-    {NEW, false},
-    {DUPLICATE, false},
-    {DELETE, false},
-    {SAVE, false},
-    {UNDO, false},
-    {FIND, false},
+    {NEW, false, false},
+    {DUPLICATE, false, false},
+    {DELETE, false, false},
+    {SAVE, false, false},
+    {UNDO, false, false},
+    {FIND, false, false},
     {COMMENT, true},
     {BEGIN, false},
     {QLY_LASTNAME, true},
@@ -264,17 +264,26 @@ constexpr ScaledControl kScaled[] = {
     {Z, false},
 };
 
+constexpr int kReadingOrder[] = {
+    QLY_LASTNAME, QLY_FIRSTNAME, QLY_RATING,  QLY_TITLE,     QLY_CATEGORY, QLY_ISBN,  QLY_CONDITION,
+    QLY_LOCATION, QLY_PUBDATE,   QLY_BUYDATE, QLY_PRINTDATE, QLY_EDITION,  QLY_OTHER, QLY_VALUE,
+};
+
 }  // namespace
 
 const WindowLayout kMainWindowLayout{.module = "DISPLAYQUILLERY",
                                      .structure = "QUICKWINDOW",
-                                     .at = {0, 0, kDesignWidth, 281},
+                                     .at = {0, 0, kDesignWidth, kDesignHeight},
                                      .icon = "book.ico",
-                                     .flags = WindowFlag::kCentered | WindowFlag::kGrey,
+                                     .flags = WindowFlag::kCentered | WindowFlag::kResizable,
                                      .controls = kControls};
 
 std::span<const ScaledControl> resolutionControls() {
     return kScaled;
+}
+
+std::span<const int> panelReadingOrder() {
+    return kReadingOrder;
 }
 
 const ControlLayout* mainWindowControl(int field) {

@@ -127,8 +127,10 @@ enum Field : int {
     COMMENT,
 };
 
-// The width the window was designed at; wider windows are scaled by RESOLUTION.
+// The size the window was designed at (tool bar included); larger windows are scaled by
+// RESOLUTION, and the window is never made smaller.
 inline constexpr int kDesignWidth = 429;
+inline constexpr int kDesignHeight = 281;
 
 // Positions in the use list of the window (from 1).
 namespace Use {
@@ -154,7 +156,8 @@ inline constexpr int SHEET = 17;
 // A control whose design position RESOLUTION re-applies, and which coordinates it scales.
 struct ScaledControl {
     int field;
-    bool size;  // width and height as well as x and y
+    bool size;         // width and height as well as x and y
+    bool down = true;  // y too; a tool button keeps its place in the tool bar's fixed height
 };
 
 }  // namespace displayquillery
@@ -163,6 +166,9 @@ extern const WindowLayout kMainWindowLayout;
 
 // The controls RESOLUTION scales, in the order it scales them.
 std::span<const displayquillery::ScaledControl> resolutionControls();
+
+// The entry panel's fields in reading order, row by row and left to right: the tab order.
+std::span<const int> panelReadingOrder();
 
 // The layout entry of `field`; nullptr for a field the layout does not hold.
 const ControlLayout* mainWindowControl(int field);

@@ -16,6 +16,11 @@
 namespace quillery {
 namespace {
 
+// The icon sizes a button's picture is drawn at, pixels.
+constexpr int kSmallestIcon = 12;
+constexpr int kLargestIcon = 32;
+constexpr int kNaturalIcon = 16;  // a button of its natural size
+
 class ButtonControl final : public Control {
   public:
     using Control::Control;
@@ -55,11 +60,19 @@ class ButtonControl final : public Control {
         const QIcon icon = iconOf(name);
         button_->setIcon(icon);
         if (!icon.isNull()) {
-            // Room for the icon above a line of text, within what the button's height allows.
+            // Room for the icon above a whole line of text, descenders included, within what
+            // the button's height allows: the largest icon whose button still fits.
             const int height = window_.units().toPixelsY(at_.height);
-            const int side =
-                std::clamp(button_->text().isEmpty() ? height - 6 : height - 16, 16, 32);
+            const int line = button_->text().isEmpty() ? 0 : button_->fontMetrics().height();
+            int side = at_.height > 0 ? std::clamp(height - line, kSmallestIcon, kLargestIcon)
+                                      : kNaturalIcon;
             button_->setIconSize(QSize(side, side));
+            updateStyle();
+            while (at_.height > 0 && side > kSmallestIcon &&
+                   button_->sizeHint().height() > height) {
+                --side;
+                button_->setIconSize(QSize(side, side));
+            }
         }
         updateStyle();
     }

@@ -3,8 +3,7 @@
 // layout positions stay window positions. Tabs can be created, relabelled and destroyed at run
 // time and keep their field numbers; a sheet's choice is the selected tab's position from 1.
 // Controls stack in layout order, so the sheet (listed before its tabs' controls) stays below.
-#include <QStyleOptionTabWidgetFrame>
-#include <QStylePainter>
+#include <QPainter>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,13 +20,12 @@ class SheetPane final : public QWidget {
     using QWidget::QWidget;
 
   protected:
+    // Only the frame: the pane shows the window's own background, as the controls on it do,
+    // where styles would fill it with a shade of their own.
     void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        QStyleOptionTabWidgetFrame option;
-        option.initFrom(this);
-        option.rect = rect();
-        option.shape = QTabBar::RoundedNorth;
-        painter.drawPrimitive(QStyle::PE_FrameTabWidget, option);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
 

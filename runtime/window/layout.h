@@ -128,6 +128,8 @@ inline constexpr unsigned kCentered = 1u << 1;
 inline constexpr unsigned kStatusBar = 1u << 2;
 inline constexpr unsigned kNoCaption = 1u << 3;  // no title bar (splash)
 inline constexpr unsigned kGrey = 1u << 4;       // grey client background
+// A dialog: no minimise or maximise box; Return presses its default button, Escape closes it.
+inline constexpr unsigned kDialog = 1u << 5;
 }  // namespace WindowFlag
 
 struct WindowLayout {

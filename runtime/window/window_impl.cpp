@@ -93,7 +93,12 @@ int keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     return code;
 }
 
-WindowFrame::WindowFrame(WindowImpl& window) : window_(window) {}
+WindowFrame::WindowFrame(WindowImpl& window) : window_(window), routes_(window) {}
+
+bool WindowFrame::event(QEvent* event) {
+    if (window_.isOpen() && routes_.handle(event)) return true;
+    return QMainWindow::event(event);
+}
 
 void WindowFrame::closeEvent(QCloseEvent* event) {
     // The program decides: the close box only asks, through EVENT:CloseWindow.
@@ -116,6 +121,7 @@ void WindowFrame::changeEvent(QEvent* event) {
 bool WindowFrame::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || !window_.isOpen()) return false;
+    if (routes_.handle(event)) return true;
     switch (event->type()) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -169,6 +175,9 @@ void WindowImpl::buildFrame() {
     frame_->setWindowTitle(toScreen(layout_.text));
     if (layout_.flags & WindowFlag::kNoCaption) {
         frame_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    } else if (layout_.flags & WindowFlag::kDialog) {
+        frame_->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowCloseButtonHint);
     }
     if (!layout_.icon.empty()) frame_->setWindowIcon(iconOf(layout_.icon));
 
@@ -454,6 +463,11 @@ void WindowImpl::resizeClient(int width, int height) {
 void WindowImpl::setMinimumWidthUnits(int units) {
     const int extra = frame_->width() - client_->width();
     frame_->setMinimumWidth(units_.toPixelsX(units) + extra);
+}
+
+void WindowImpl::setMinimumHeightUnits(int units) {
+    const int extra = frame_->height() - client_->height() - toolbarPixels();
+    frame_->setMinimumHeight(units_.toPixelsY(units) + extra);
 }
 
 }  // namespace quillery

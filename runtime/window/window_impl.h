@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "runtime/window/control.h"
+#include "runtime/window/keyboard_routes.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_font.h"
 
@@ -37,6 +38,7 @@ class WindowFrame final : public QMainWindow {
     explicit WindowFrame(WindowImpl& window);
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -44,6 +46,7 @@ class WindowFrame final : public QMainWindow {
 
   private:
     WindowImpl& window_;
+    KeyboardRoutes routes_;
 };
 
 class WindowImpl {
@@ -111,6 +114,8 @@ class WindowImpl {
     int clientHeightUnits() const;
     int toolbarPixels() const;
     void setMinimumWidthUnits(int units);
+    // Counts the tool bars, as the window's height does.
+    void setMinimumHeightUnits(int units);
     // Gives the client area `width` x `height` pixels, the frame following; a program's own
     // size change applies whether or not the user may resize the window.
     void resizeClient(int width, int height);

@@ -73,6 +73,9 @@ void setWindowProp(WindowImpl& w, Prop prop, int index, const PropValue& value) 
         case Prop::MinWidth:
             w.setMinimumWidthUnits(n);
             break;
+        case Prop::MinHeight:
+            w.setMinimumHeightUnits(n);
+            break;
         case Prop::StatusText:
             w.setStatusText(index == 0 ? 1 : index, toScreen(value.text()));
             break;
@@ -104,6 +107,8 @@ PropValue windowProp(const WindowImpl& w, Prop prop, int index) {
             return PropValue(w.timerPeriod());
         case Prop::MinWidth:
             return PropValue(du.toUnitsX(frame->minimumWidth()));
+        case Prop::MinHeight:
+            return PropValue(du.toUnitsY(frame->minimumHeight()));
         case Prop::StatusText:
             return PropValue(fromScreen(w.statusText(index == 0 ? 1 : index)));
         default:

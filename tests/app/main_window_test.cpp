@@ -416,6 +416,10 @@ TEST(MainWindow, ResolutionScaleKeepsTwoDecimals) {
     EXPECT_EQ(resolutionHundredths(500), 117);  // 1.1655
     EXPECT_EQ(resolutionHundredths(643), 150);  // 1.4988
     EXPECT_EQ(resolutionHundredths(1287), 300);
+    // A window lower than its width asks for is scaled by its height.
+    EXPECT_EQ(resolutionHundredths(858, 562), 200);
+    EXPECT_EQ(resolutionHundredths(858, 281), 100);
+    EXPECT_EQ(resolutionHundredths(643, 1000), 150);
 }
 
 // The coordinates the layout scaling re-applies, as designed at 429 units.
@@ -427,9 +431,9 @@ struct Designed {
 std::vector<Designed> designedPositions() {
     std::vector<Designed> d = {
         {W::SHEET, 3, 3, 417, 245},         {W::BOOKLIST, 9, 21, 185, 201},
-        {W::PANELUSE, 199, 62, 213, 140},   {W::DUPLICATE, 35, 2, -1, -1},
-        {W::DELETE, 70, 2, -1, -1},         {W::SAVE, 105, 2, -1, -1},
-        {W::UNDO, 140, 2, -1, -1},          {W::FIND, 175, 2, -1, -1},
+        {W::PANELUSE, 199, 62, 213, 140},   {W::DUPLICATE, 35, -1, -1, -1},
+        {W::DELETE, 70, -1, -1, -1},        {W::SAVE, 105, -1, -1, -1},
+        {W::UNDO, 140, -1, -1, -1},         {W::FIND, 175, -1, -1, -1},
         {W::COMMENT, 365, 206, 47, 36},     {W::BEGIN, 203, -1, -1, -1},
         {W::QLY_LASTNAME, 249, 67, -1, 12}, {W::QLY_PRINTDATE, 249, -1, -1, 12},
         {W::RATE, 317, -1, -1, -1},         {W::QLY_VALUE, 351, 186, -1, 12},
@@ -454,7 +458,6 @@ void expectScaled(int hundredths) {
 }
 
 TEST(MainWindow, ResolutionAtDesignWidthKeepsAndAtTwiceDoubles) {
-    // The user cannot resize the window, but the program's own width applies.
     Window window(kMainWindowLayout);
     OPEN(window);
     EXPECT_EQ(static_cast<long>(PROP(0, Prop::Width)), W::kDesignWidth);
@@ -463,12 +466,15 @@ TEST(MainWindow, ResolutionAtDesignWidthKeepsAndAtTwiceDoubles) {
     expectScaled(100);
 
     PROP(0, Prop::Width) = 2 * W::kDesignWidth;
+    PROP(0, Prop::Height) = 2 * W::kDesignHeight;
     ASSERT_EQ(static_cast<long>(PROP(0, Prop::Width)), 2 * W::kDesignWidth);
     RESOLUTION();
     expectScaled(200);
     // Controls outside the scaling keep their place: the tab row and the menus are the
-    // engine's; the "New" button is at the tool bar's left edge either way.
+    // engine's; the "New" button is at the tool bar's left edge either way, and the tool
+    // buttons keep their height in the tool bar.
     EXPECT_EQ(static_cast<long>(PROP(W::NEW, Prop::X)), 0);
+    EXPECT_EQ(static_cast<long>(PROP(W::SAVE, Prop::Y)), 2);
 
     // Scaling starts again from the design, not from the scaled positions.
     RESOLUTION();

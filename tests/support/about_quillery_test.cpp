@@ -1,5 +1,5 @@
 // The about window driven through scripts: its title, name line, credits and logo, its icon,
-// and the two ways it goes (OK and the close box).
+// and the ways it goes (OK, Return, Escape, Space and the close box).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -63,6 +63,20 @@ TEST(AboutQuillery, CloseBoxAlsoEndsIt) {
     ABOUTQUILLERY();
     EXPECT_TRUE(s.done()) << s.report();
     EXPECT_EQ(currentWindow(), nullptr);
+}
+
+TEST(AboutQuillery, IsADialogThatReturnEscapeAndSpaceClose) {
+    for (int key : {KEY::Enter, KEY::Esc, KEY::Space}) {
+        ScriptedSession s;
+        s.then(inspect("a dialog", [](Window& w) {
+             const Qt::WindowFlags flags = w.widget()->windowFlags();
+             EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+             EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+         })).then(press(key).in(kAbout));
+        ABOUTQUILLERY();
+        EXPECT_TRUE(s.done()) << "key " << key << ": " << s.report();
+        EXPECT_EQ(currentWindow(), nullptr) << "key " << key;
+    }
 }
 
 TEST(AboutQuillery, OtherEventsLeaveItOpen) {

@@ -1,16 +1,18 @@
 // The help viewer: opened at its contents or at its search, the search narrowing the topic
 // list, links between topics, an unknown help file, and the Help menu's way in through the
-// window engine. Saves a screenshot.
+// window engine, its place over the window that asked and Escape. Saves a screenshot.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTextBrowser>
 #include <QUrl>
 
 #include "runtime/window/help.h"
+#include "runtime/window/window.h"
 #include "support/help_viewer.h"
 
 namespace quillery {
@@ -147,6 +149,25 @@ TEST_F(HelpViewerTest, TheHelpMenuOpensItThroughTheWindowEngine) {
     EXPECT_EQ(viewer_->helpFile(), QStringLiteral("Book.hlp"));
     EXPECT_EQ(viewer_->currentTopic(), 0);
     setHelpViewer({});
+}
+
+TEST_F(HelpViewerTest, OpensOverTheAskingWindowAndEscapeClosesIt) {
+    const ControlLayout controls[] = {{.kind = ControlKind::Button, .field = 1, .text = "OK"}};
+    const WindowLayout layout{
+        .module = "ASKING", .structure = "WINDOW", .at = {0, 0, 200, 120}, .controls = controls};
+    Window asking(layout);
+    OPEN(asking);
+    viewer_ = showHelpContents(QStringLiteral("Book.hlp"));
+    EXPECT_EQ(viewer_->parentWidget(), asking.widget());
+    EXPECT_TRUE(viewer_->isWindow());
+    const QPoint offCentre =
+        viewer_->frameGeometry().center() - asking.widget()->frameGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(viewer_->searchBox(), &escape);
+    EXPECT_FALSE(viewer_->isVisible());
+    CLOSE(asking);
+    viewer_->setParent(nullptr);  // outlives the window, as the program's one viewer does
 }
 
 }  // namespace

@@ -31,6 +31,16 @@ namespace quillery {
 
 QAction* menuActionOf(Control* control);  // controls_menu.cpp
 
+}  // namespace quillery
+
+// Qt's own entry for a key press to meet the shortcut map first, as a real one does.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(),
+                                               bool autorep = false, ushort count = 1);
+
+namespace quillery {
+
 namespace {
 
 const char* const kMessageBoxName = "MessageBox";
@@ -49,6 +59,7 @@ std::string modalKindName(script::Action::At kind) {
 }
 
 int qtKeyOf(int code) {
+    if (code == KEY::Alt) return Qt::Key_Alt;  // Alt pressed and released alone
     switch (code & 0xFF) {
         case KEY::Tab:
             return Qt::Key_Tab;
@@ -398,6 +409,8 @@ Action press(int key, int field) {
             target = QApplication::focusWidget();
             if (target == nullptr || target->window() != window.widget()) target = window.widget();
         }
+        // Mnemonics and other shortcuts answer before the control sees the key.
+        if (qt_sendShortcutOverrideEvent(target, 0, qtKey, modifiersOf(key))) return;
         sendKey(target, qtKey, modifiersOf(key));
     };
     return a;

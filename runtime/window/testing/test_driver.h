@@ -77,7 +77,8 @@ Action doubleClick(int field, int row);
 Action chooseTab(int tabField);
 // Moves a spin box by `steps` arrow steps (negative: down).
 Action spin(int field, int steps);
-// Presses a key (KEY:: code, modifiers added) in a control, or in the focused control for 0.
+// Presses a key (KEY:: code, modifiers added) in a control, or in the focused control for 0;
+// KEY::Alt alone presses and releases the Alt key by itself.
 Action press(int key, int field = 0);
 // Clicks a control with the mouse: KEY::MouseLeft, MouseRight, MouseLeft2 (double click).
 Action mouse(int field, int button = KEY::MouseLeft);
