@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "runtime/window/installed_data.h"
+
 namespace quillery {
 namespace {
 
@@ -180,7 +182,8 @@ QString helpDocumentPath(const QString& helpFile) {
     const qsizetype slash = std::max(name.lastIndexOf('/'), name.lastIndexOf('\\'));
     name = name.mid(slash + 1);
     if (name.compare(QStringLiteral("Book.hlp"), Qt::CaseInsensitive) != 0) return {};
-    return QString::fromLatin1(kHelpDocumentResource);
+    return installedDataFile(QStringLiteral("help/quillery_help.txt"),
+                             QString::fromLatin1(kHelpDocumentResource));
 }
 
 HelpDocument loadHelpDocument(const QString& helpFile) {

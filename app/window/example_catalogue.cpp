@@ -10,6 +10,7 @@
 #include "app/window/file_commands.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
+#include "runtime/window/installed_data.h"
 #include "storage/file_statements.h"
 #include "support/check_error.h"
 
@@ -42,7 +43,7 @@ bool addExampleRecords(const std::vector<QuilleryRecord>& entries) {
 }  // namespace
 
 bool buildExampleCatalogue() {
-    QFile file(kExampleEntries);
+    QFile file(installedDataFile(QStringLiteral("example/awards.csv"), kExampleEntries));
     if (!file.open(QIODevice::ReadOnly)) return false;  // an empty catalogue is made instead
     const QByteArray text = file.readAll();
     const CatalogueCsvImport entries =

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/window/installed_data.h"
 #include "runtime/window/screen_text.h"
 
 namespace quillery {
@@ -78,6 +79,9 @@ QStringList candidatePaths(const QString& name, const QString& programFolder) {
     if (!folder.isEmpty()) folders.append(folder);
     for (const QString& extra : extraDirectories())
         folders.append(extra);
+    if (const QString installed = installedDataFolder(); !installed.isEmpty()) {
+        folders.append(installed + QStringLiteral("/pictures"));
+    }
     folders.append(QString::fromLatin1(kPictureResourceFolder));
     for (const QString& place : folders) {
         if (QString found = findInFolder(place, wanted); !found.isEmpty()) paths.append(found);

@@ -490,9 +490,10 @@ void drawWindowBitmap(Canvas& canvas) {
 void drawSplashBitmap(Canvas& canvas) {
     QPainter& painter = canvas.painter();
     const double height = painter.device()->height() / canvas.scale();
+    // The splash is a white card: the plate is the card's own white, so no box shows.
     const QRectF plate(0, 0, 48, height);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kPlate);
+    painter.setBrush(kPaper);
     painter.drawRect(plate);
 
     // A soft shadow under the book, then the book itself with a gilt frame on the cover.

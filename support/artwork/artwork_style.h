@@ -31,7 +31,6 @@ inline const QColor kGlass{0xcf, 0xe8, 0xff};
 inline const QColor kTileLight{0x5a, 0x8c, 0xd6};
 inline const QColor kTileDark{0x2a, 0x55, 0x9b};
 inline const QColor kPaper{0xff, 0xff, 0xff};
-inline const QColor kPlate{0xf0, 0xf0, 0xf0};
 }  // namespace palette
 
 // A painter over an image whose coordinates run 0..48 across the image's shorter side, with

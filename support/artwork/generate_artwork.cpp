@@ -1,6 +1,7 @@
 // Build-time generator of the program's pictures: draws every picture and icon the windows and
 // listings name, writes each under its exact name into the folder given on the command line,
-// and last writes artwork.qrc listing them for the resource compiler.
+// then the program's launcher icons for the desktop, and last writes artwork.qrc listing the
+// pictures for the resource compiler.
 //
 // Usage: quillery_draw_artwork <output folder>   (run with QT_QPA_PLATFORM=offscreen)
 #include <QDir>
@@ -30,7 +31,10 @@ struct Picture {
 };
 
 // Largest first, so a reader that takes only an icon file's first image gets the finest one.
-constexpr int kIconSizes[] = {48, 32, 16};
+// The larger sizes keep the 32 and 48 pixel icons crisp on screens scaled to 150 and 200 %.
+constexpr int kIconSizes[] = {96, 64, 48, 32, 24, 16};
+// The program's icon for the desktop's launchers, one file a size in the icon theme's layout.
+constexpr int kLauncherIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 std::vector<Picture> allPictures() {
     std::vector<Picture> pictures = {
@@ -92,6 +96,18 @@ bool writePicture(const Picture& picture, const QDir& folder) {
     return bytes && writeBytes(path, *bytes);
 }
 
+// "hicolor/<n>x<n>/apps/quillery.png" for every launcher size, drawn afresh at each.
+bool writeLauncherIcons(const QDir& folder) {
+    const Picture program{"quillery.png", PictureKind::Icon, {}, drawBookIcon};
+    for (int size : kLauncherIconSizes) {
+        const QString sub = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        if (!folder.mkpath(sub)) return false;
+        QImageWriter writer(folder.filePath(sub + QStringLiteral("/quillery.png")), "png");
+        if (!writer.write(render(program, QSize(size, size)))) return false;
+    }
+    return true;
+}
+
 bool writeResourceList(const std::vector<Picture>& pictures, const QDir& folder) {
     QByteArray text;
     QTextStream out(&text);
@@ -116,6 +132,10 @@ int run(const QString& outputFolder) {
                          qPrintable(picture.name));
             return 1;
         }
+    }
+    if (!writeLauncherIcons(folder)) {
+        std::fprintf(stderr, "quillery_draw_artwork: cannot write the launcher icons\n");
+        return 1;
     }
     if (!writeResourceList(pictures, folder)) {
         std::fprintf(stderr, "quillery_draw_artwork: cannot write artwork.qrc\n");

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSet>
 #include <cstdint>
+#include <iterator>
 
 #include "runtime/window/picture_files.h"
 
@@ -98,7 +99,7 @@ TEST_P(NamedPictureTest, IsFoundUnderItsExactNameAndLoads) {
     const QImage image = readPicture(name, nowhere);
     ASSERT_FALSE(image.isNull()) << picture.name;
     if (picture.icon) {
-        EXPECT_EQ(image.size(), QSize(48, 48)) << picture.name;
+        EXPECT_EQ(image.size(), QSize(96, 96)) << picture.name;  // the largest
     } else {
         EXPECT_EQ(image.size(), picture.size) << picture.name;
     }
@@ -116,14 +117,14 @@ TEST_P(NamedPictureTest, IsInItsRealFileFormat) {
         EXPECT_EQ(QImageReader::imageFormat(file.fileName()), QByteArray("bmp"));
         return;
     }
-    // Icon directory: reserved 0, type 1, three images of 48, 32 and 16 pixels whose data lie
+    // Icon directory: reserved 0, type 1, six images from 96 down to 16 pixels whose data lie
     // inside the file one after another.
+    const int sides[] = {96, 64, 48, 32, 24, 16};
     EXPECT_EQ(u16(bytes, 0), 0u);
     EXPECT_EQ(u16(bytes, 2), 1u);
-    ASSERT_EQ(u16(bytes, 4), 3u);
-    std::uint32_t expectedOffset = 6 + 3 * 16;
-    const int sides[] = {48, 32, 16};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(u16(bytes, 4), std::size(sides));
+    std::uint32_t expectedOffset = 6 + std::size(sides) * 16;
+    for (int i = 0; i < int(std::size(sides)); ++i) {
         const int entry = 6 + 16 * i;
         EXPECT_EQ(std::uint8_t(bytes[entry]), sides[i]);
         EXPECT_EQ(std::uint8_t(bytes[entry + 1]), sides[i]);
@@ -133,7 +134,7 @@ TEST_P(NamedPictureTest, IsInItsRealFileFormat) {
     EXPECT_EQ(expectedOffset, std::uint32_t(bytes.size()));
 }
 
-TEST_P(NamedPictureTest, IconsCarryThreeSizesAndBitmapsOne) {
+TEST_P(NamedPictureTest, IconsCarrySixSizesAndBitmapsOne) {
     const NamedPicture picture = GetParam();
     const QList<QImage> images = readPictureSizes(QString::fromLatin1(picture.name));
     if (!picture.icon) {
@@ -143,10 +144,10 @@ TEST_P(NamedPictureTest, IconsCarryThreeSizesAndBitmapsOne) {
         EXPECT_EQ(images[0].pixelColor(images[0].width() - 1, images[0].height() - 1).alpha(), 255);
         return;
     }
-    ASSERT_EQ(images.size(), 3);
-    EXPECT_EQ(images[0].size(), QSize(48, 48));
-    EXPECT_EQ(images[1].size(), QSize(32, 32));
-    EXPECT_EQ(images[2].size(), QSize(16, 16));
+    ASSERT_EQ(images.size(), 6);
+    EXPECT_EQ(images[0].size(), QSize(96, 96));
+    EXPECT_EQ(images[2].size(), QSize(48, 48));
+    EXPECT_EQ(images[5].size(), QSize(16, 16));
     for (const QImage& image : images) {
         // Drawn, not blank: a good part of every size is covered.
         int covered = 0;
@@ -159,7 +160,7 @@ TEST_P(NamedPictureTest, IconsCarryThreeSizesAndBitmapsOne) {
     }
     const QIcon icon = readPictureIcon(QString::fromLatin1(picture.name));
     const QList<QSize> sizes = icon.availableSizes();
-    for (int side : {16, 32, 48})
+    for (int side : {16, 32, 48, 96})
         EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
 }
 

@@ -75,7 +75,7 @@ TEST_F(BuiltInPictureTest, AFileBesideTheProgramOverridesTheBuiltInPicture) {
     // The content decides the format, whatever the name's extension says.
     EXPECT_EQ(readPicture(QStringLiteral("note.ico"), folder()).size(), QSize(20, 10));
     // Other names still come from the built-in artwork.
-    EXPECT_EQ(readPicture(QStringLiteral("save.ICO"), folder()).size(), QSize(48, 48));
+    EXPECT_EQ(readPicture(QStringLiteral("save.ICO"), folder()).size(), QSize(96, 96));
 }
 
 TEST_F(BuiltInPictureTest, AnUnreadableFileBesideTheProgramGivesWayToTheBuiltInPicture) {
@@ -87,8 +87,8 @@ TEST_F(BuiltInPictureTest, AnUnreadableFileBesideTheProgramGivesWayToTheBuiltInP
     broken.close();
     EXPECT_EQ(lookUpPicture(QStringLiteral("cancel.ICO"), folder()), broken.fileName());
     const QList<QImage> images = readPictureSizes(QStringLiteral("cancel.ICO"), folder());
-    ASSERT_EQ(images.size(), 3);
-    EXPECT_EQ(images[0].size(), QSize(48, 48));
+    ASSERT_EQ(images.size(), 6);
+    EXPECT_EQ(images[0].size(), QSize(96, 96));
     EXPECT_EQ(errorCode(), 0);
 }
 
@@ -101,7 +101,7 @@ TEST_F(BuiltInPictureTest, AFolderEntryIsNotAPicture) {
 TEST_F(BuiltInPictureTest, IconsCarryEverySizeOfTheFile) {
     const QIcon icon = readPictureIcon(QStringLiteral("bookfind.ICO"), folder());
     ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(icon.availableSizes().size(), 3);
+    EXPECT_EQ(icon.availableSizes().size(), 6);
     EXPECT_EQ(icon.pixmap(16, 16).size(), QSize(16, 16));
     // A one-image replacement gives a one-size icon.
     writeImage(QStringLiteral("bookfind.ICO"), QSize(24, 24));
