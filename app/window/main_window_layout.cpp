@@ -66,11 +66,12 @@ constexpr int kLeftEntry = 249;
 constexpr int kRightPrompt = 317;
 constexpr int kRightEntry = 351;
 
+// A prompt is as high as its entry, its text centred on the entry's.
 constexpr ControlLayout prompt(int field, std::string_view text, int x, int row) {
     return {.kind = ControlKind::Prompt,
             .field = field,
             .text = text,
-            .at = {x, kRow[row] + 2, (x == kLeftPrompt ? kLeftEntry : kRightEntry) - x - 2, 10}};
+            .at = {x, kRow[row], (x == kLeftPrompt ? kLeftEntry : kRightEntry) - x - 2, 12}};
 }
 constexpr ControlLayout entry(int field, int x, int row, int width, std::string_view picture,
                               int use, ControlKind kind = ControlKind::Entry) {
@@ -195,6 +196,7 @@ constexpr auto kControls = [] {
     return c;
 }();
 
+// Prompts scale their size with their entries, so that their text stays level with the entry's.
 constexpr ScaledControl kScaled[] = {
     {SHEET, true},
     {BOOKLIST, true},
@@ -207,33 +209,33 @@ constexpr ScaledControl kScaled[] = {
     {UNDO, false, false},
     {FIND, false, false},
     {COMMENT, true},
-    {BEGIN, false},
+    {BEGIN, true},
     {QLY_LASTNAME, true},
-    {FIRST, false},
+    {FIRST, true},
     {QLY_FIRSTNAME, true},
-    {LAST, false},
+    {LAST, true},
     {QLY_TITLE, true},
-    {CAT, false},
+    {CAT, true},
     {QLY_CATEGORY, true},
-    {RATE, false},
+    {RATE, true},
     {QLY_RATING, true},
-    {ISBN, false},
+    {ISBN, true},
     {QLY_ISBN, true},
-    {COND, false},
+    {COND, true},
     {QLY_CONDITION, true},
-    {PUD, false},
+    {PUD, true},
     {QLY_PUBDATE, true},
-    {OTHER, false},
+    {OTHER, true},
     {QLY_OTHER, true},
-    {LOC, false},
+    {LOC, true},
     {QLY_LOCATION, true},
-    {BD, false},
+    {BD, true},
     {QLY_BUYDATE, true},
-    {ED, false},
+    {ED, true},
     {QLY_EDITION, true},
-    {VAL, false},
+    {VAL, true},
     {QLY_VALUE, true},
-    {PRD, false},
+    {PRD, true},
     {QLY_PRINTDATE, true},
     {displayquillery::LISTBYTITLE, false},
     {A, false},

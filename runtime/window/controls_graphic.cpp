@@ -32,11 +32,29 @@ class ToolbarControl final : public Control {
     }
 };
 
+// A group without a caption is a plain frame on the window's own background, where styles
+// would shade its inside.
+class GroupFrame final : public QGroupBox {
+  public:
+    using QGroupBox::QGroupBox;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!title().isEmpty()) {
+            QGroupBox::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
 class GroupControl final : public Control {
   public:
     using Control::Control;
     void build() override {
-        box_ = new QGroupBox(toScreen(text_), parentWidget());
+        box_ = new GroupFrame(toScreen(text_), parentWidget());
         widget_ = box_;
         adopt(box_);
     }

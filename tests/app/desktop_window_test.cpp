@@ -26,13 +26,9 @@ namespace {
 using namespace script;
 namespace W = displayquillery;
 using testing::dismissSplash;
-using testing::kMainWindow;
 
 QString outputFile(const QString& name) {
-    QString dir = qEnvironmentVariable("QUILLERY_TEST_OUTPUT");
-    if (dir.isEmpty()) dir = QDir::tempPath() + "/quillery-test-output";
-    QDir().mkpath(dir);
-    return dir + "/" + name;
+    return testing::outputDirectory() + "/" + name;
 }
 
 QRect geometryOf(Window& w, int field) {

@@ -30,6 +30,14 @@ namespace quillery::testing {
 inline constexpr char kMainWindow[] = "DISPLAYQUILLERY$QUICKWINDOW";
 inline constexpr char kSplash[] = "BOOKSPLASH$WINDOW";
 
+// The folder where tests leave screenshots for people to look at.
+inline QString outputDirectory() {
+    QString dir = qEnvironmentVariable("QUILLERY_TEST_OUTPUT");
+    if (dir.isEmpty()) dir = QDir::tempPath() + "/quillery-test-output";
+    QDir().mkpath(dir);
+    return dir;
+}
+
 // The splash shows first, at every start; its timer running out lets the main window on.
 inline script::Action dismissSplash() {
     return script::timer(1).in(kSplash);

@@ -32,13 +32,7 @@ namespace W = displayquillery;
 using testing::dismissSplash;
 using testing::kMainWindow;
 using testing::kSplash;
-
-QString outputDirectory() {
-    QString dir = qEnvironmentVariable("QUILLERY_TEST_OUTPUT");
-    if (dir.isEmpty()) dir = QDir::tempPath() + "/quillery-test-output";
-    QDir().mkpath(dir);
-    return dir;
-}
+using testing::outputDirectory;
 
 // Records the commands the main window dispatches, for as long as it lives.
 class CommandLog {
