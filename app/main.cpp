@@ -1,5 +1,6 @@
-// The Quillery program: the application object, the runtime's settings and fault box, the help
-// viewer, then the main procedure. An optional argument names the catalogue to open.
+// The Quillery program: the application object with one font family, the runtime's settings and
+// fault box, the help viewer, then the main procedure. An optional argument names the catalogue to
+// open.
 #include <QApplication>
 #include <string>
 
@@ -8,12 +9,14 @@
 #include "runtime/codepage.h"
 #include "runtime/settings_file.h"
 #include "runtime/window/runtime_error_box.h"
+#include "runtime/window/window_font.h"
 #include "support/help_viewer.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Windows come and go under the program's own loops; the last one closing is not the end.
     app.setQuitOnLastWindowClosed(false);
+    quillery::useLayoutFamilyEverywhere();
     quillery::loadRuntimeSettings(quillery::programFilePath(argv[0]));
     quillery::installRuntimeErrorBox();
     quillery::installHelpViewer();

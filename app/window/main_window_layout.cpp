@@ -134,7 +134,11 @@ constexpr auto kControls = [] {
     put(toolButton(UNDO, 4, "Undo", "undo.ICO", "Undo Last Operation"));
     put(toolButton(FIND, 5, "Find", "bookfind.ICO", "Find Matching Books"));
 
-    put({.kind = ControlKind::Sheet, .field = SHEET, .at = {3, 3, 417, 245}, .use = Use::SHEET});
+    // The sheet keeps the same 3-unit margin from every edge of the client area.
+    put({.kind = ControlKind::Sheet,
+         .field = SHEET,
+         .at = {3, 3, kDesignWidth - 6, 245},
+         .use = Use::SHEET});
     put({.kind = ControlKind::Tab, .field = ALL, .text = "ALL", .parent = SHEET});
     put({.kind = ControlKind::Option,
          .field = LETTER,

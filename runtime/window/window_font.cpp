@@ -1,6 +1,7 @@
 // Font mapping and dialog-unit arithmetic.
 #include "runtime/window/window_font.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <array>
@@ -52,6 +53,14 @@ QString nearestFamily(std::string_view family) {
     const QString asked = toScreen(family);
     if (!asked.isEmpty() && installed(asked)) return asked;
     return installed("Liberation Sans") ? QString("Liberation Sans") : QString();
+}
+
+void useLayoutFamilyEverywhere() {
+    const QString family = nearestFamily("MS Sans Serif");
+    if (family.isEmpty()) return;
+    QFont font = QApplication::font();
+    font.setFamily(family);
+    QApplication::setFont(font);
 }
 
 QFont fontOf(const FontSpec& spec, const QFont& base) {

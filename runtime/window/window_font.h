@@ -15,6 +15,10 @@ namespace quillery {
 // The installed family nearest to a layout's family ("MS Sans Serif", "Arial", "Impact"...).
 QString nearestFamily(std::string_view family);
 
+// Gives the program's own windows, menus and help one family: the one the layouts' "MS Sans
+// Serif" maps to. Requires: a QApplication exists.
+void useLayoutFamilyEverywhere();
+
 // The font of `spec`; unset parts come from `base`.
 QFont fontOf(const FontSpec& spec, const QFont& base);
 

@@ -424,7 +424,7 @@ struct Designed {
 
 std::vector<Designed> designedPositions() {
     std::vector<Designed> d = {
-        {W::SHEET, 3, 3, 417, 245},         {W::BOOKLIST, 9, 21, 185, 201},
+        {W::SHEET, 3, 3, 423, 245},         {W::BOOKLIST, 9, 21, 185, 201},
         {W::PANELUSE, 199, 62, 213, 140},   {W::DUPLICATE, 35, -1, -1, -1},
         {W::DELETE, 70, -1, -1, -1},        {W::SAVE, 105, -1, -1, -1},
         {W::UNDO, 140, -1, -1, -1},         {W::FIND, 175, -1, -1, -1},
