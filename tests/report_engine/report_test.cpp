@@ -167,9 +167,21 @@ TEST_F(ReportTest, PrintingDirectlyGoesToThePrinterPageByPage) {
         PRINT(listing.report, kDetailBand);
     }
     ENDPAGE(listing.report);
+    EXPECT_FALSE(listing.report.printFailed());
     CLOSE(listing.report);
     EXPECT_EQ(pdfPages(pdf("direct.pdf")), 2);
     EXPECT_TRUE(filesLeft().isEmpty());
+
+    // A device that cannot be opened is error 524, once, and nothing is printed.
+    listing.report.printToFile(temp_.filePath("no-such-folder/direct.pdf"));
+    OPEN(listing.report);
+    for (int n = 1; n <= 6; ++n)
+        PRINT(listing.report, kDetailBand);
+    ENDPAGE(listing.report);
+    EXPECT_TRUE(listing.report.printFailed());
+    EXPECT_EQ(errorCode(), 524);
+    EXPECT_EQ(errorText().substr(0, 39), "Unexpected error opening printer device");
+    CLOSE(listing.report);
 }
 
 TEST_F(ReportTest, WithoutAPrinterThePagesGoToTheFileNamedInPrintToFile) {
