@@ -32,14 +32,15 @@ QRectF rectOf(const PageRect& r) {
     return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
 }
 
-QFont fontOf(const LogFont& f) {
+// A font no taller than the page: anything larger is damage, and would only be slow to draw.
+QFont fontOf(const LogFont& f, int pageHeight) {
     unsigned style = 0;
     if (f.weight >= 600) style |= FontStyle::kBold;
     if (f.italic) style |= FontStyle::kItalic;
     if (f.underline) style |= FontStyle::kUnderline;
     QFont font = quillery::fontOf(FontSpec{f.faceName, 0, style, kNoColor}, QFont());
     font.setStrikeOut(f.strikeOut);
-    font.setPixelSize(std::max(1, std::abs(static_cast<int>(f.height))));
+    font.setPixelSize(std::clamp(std::abs(static_cast<int>(f.height)), 1, std::max(1, pageHeight)));
     return font;
 }
 
@@ -47,7 +48,10 @@ QFont fontOf(const LogFont& f) {
 class Player {
   public:
     Player(QPainter& painter, const PageImage& page, const QRectF& target)
-        : painter_(painter), target_(target), extent_(page.header.width(), page.header.height()) {
+        : painter_(painter),
+          target_(target),
+          extent_(page.header.width(), page.header.height()),
+          pageHeight_(page.header.height()) {
         painter_.setPen(Qt::NoPen);
         painter_.setBrush(Qt::NoBrush);
         mapWindow();
@@ -62,7 +66,7 @@ class Player {
         extent_ = QSizeF(s.x, s.y);
         mapWindow();
     }
-    void operator()(const PageStep::SelectFont& s) { font_ = fontOf(s.font); }
+    void operator()(const PageStep::SelectFont& s) { font_ = fontOf(s.font, pageHeight_); }
     void operator()(const PageStep::SelectPen& s) {
         if (s.pen.style == PenStyle::Null) {
             pen_ = QPen(Qt::NoPen);
@@ -139,6 +143,7 @@ class Player {
     QRectF target_;
     QPointF origin_{0, 0};
     QSizeF extent_;
+    int pageHeight_;
     QFont font_ = quillery::fontOf(FontSpec{"Arial", 0, 0, kNoColor}, QFont());
     QPen pen_{Qt::black};
     QBrush brush_{Qt::white};

@@ -101,13 +101,14 @@ void ReportImpl::draw(const BandPicture& picture, const ControlLayout& at) {
 
 void ReportImpl::beginPage(int firstToken) {
     page_ = std::make_unique<MetafileWriter>(geometry_.width(), geometry_.height());
-    const Printed& first = printed_[firstToken];
-    if (first.flags & ControlFlag::kSuppressHeaderFooter) return;
+    const auto first = printed_.find(firstToken);
+    if (first == printed_.end() || (first->second.flags & ControlFlag::kSuppressHeaderFooter))
+        return;
     if (const Band* form = bandOf(ControlKind::Form)) {
         if (!form_) form_ = render(form);  // the same on every page
         draw(*form_, *form->band);
     }
-    if (const Band* header = bandOf(ControlKind::Header)) draw(first.header, *header->band);
+    if (const Band* header = bandOf(ControlKind::Header)) draw(first->second.header, *header->band);
 }
 
 void ReportImpl::placeBand(int token, int x, int y) {

@@ -116,6 +116,31 @@ TEST(PagePictures, APlayedPageLooksLikeThePageDrawnDirectly) {
     EXPECT_LT(differingShare(playedImage, direct), 0.005);
 }
 
+TEST(PagePictures, DamagedPagesPlayWhatTheyHold) {
+    QTemporaryDir temp;
+    SampleListing listing;
+    listing.preview(5, temp.filePath("unused.pdf"));
+    QFile file(QString::fromStdString(listing.pageFiles().front()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(whole.constData());
+    const QSize size(425, 550);
+    const QRect top(0, 0, 425, 140);  // the header's picture, title and headings
+    int titleInk = 0;
+    for (qsizetype cut = 40; cut <= whole.size(); cut += 97) {
+        const auto page = readPageImage({bytes, static_cast<std::size_t>(cut)});
+        ASSERT_TRUE(page) << cut;
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        playPageImage(painter, *page, QRectF(QPointF(0, 0), QSizeF(size)));
+        painter.end();
+        if (cut > whole.size() / 2) titleInk = std::max(titleInk, inkedPixels(image.copy(top)));
+    }
+    EXPECT_GT(titleInk, 200) << "half a page still shows its header";
+    CLOSE(listing.report);
+}
+
 TEST(PagePictures, ThreeSamplePagesPlayAndReadOutside) {
     QTemporaryDir temp;
     SampleListing listing;

@@ -229,6 +229,11 @@ TEST_F(ReportTest, AFatalErrorStillDeletesThePageFiles) {
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     qputenv("TMPDIR", folder.toLocal8Bit());
+    // The child ends through exit() with the application object still standing; what the
+    // toolkit holds then is not a leak to report.
+    const QByteArray sanitizerOptions = qgetenv("ASAN_OPTIONS");
+    qputenv("ASAN_OPTIONS",
+            sanitizerOptions + (sanitizerOptions.isEmpty() ? "" : ":") + "detect_leaks=0");
     EXPECT_EXIT(
         {
             SampleListing listing;
@@ -237,6 +242,7 @@ TEST_F(ReportTest, AFatalErrorStillDeletesThePageFiles) {
             fatalError("stop");
         },
         ::testing::ExitedWithCode(kFatalExitCode), "3 page files");
+    qputenv("ASAN_OPTIONS", sanitizerOptions);
     EXPECT_TRUE(QDir(folder).entryList({"QRP*"}, QDir::Files).isEmpty());
     QDir(folder).removeRecursively();
 }

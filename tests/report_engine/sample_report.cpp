@@ -3,7 +3,7 @@
 
 #include <QFile>
 #include <QProcess>
-#include <regex>
+#include <QRegularExpression>
 #include <variant>
 
 #include "report_engine/core/metafile_reader.h"
@@ -136,20 +136,18 @@ std::vector<PlacedText> pageTextPlaces(const std::string& file) {
 
 std::vector<PdfWord> pdfWords(const QString& pdf) {
     std::vector<PdfWord> words;
-    const std::string xhtml = runTool("pdftotext", {"-bbox", pdf, "-"});
-    static const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+    const QString xhtml = QString::fromStdString(runTool("pdftotext", {"-bbox", pdf, "-"}));
+    static const QRegularExpression pattern(
+        R"re(<page |<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
     int page = 0;
-    std::size_t at = 0;
-    while (true) {
-        const std::size_t nextPage = xhtml.find("<page ", at);
-        const std::size_t end = xhtml.find("</page>", at);
-        if (nextPage == std::string::npos || end == std::string::npos) break;
-        ++page;
-        const std::string body = xhtml.substr(nextPage, end - nextPage);
-        for (std::sregex_iterator it(body.begin(), body.end(), word), last; it != last; ++it)
-            words.push_back({page, (*it)[3], std::stod((*it)[1]), std::stod((*it)[2])});
-        at = end + 7;
+    for (auto it = pattern.globalMatch(xhtml); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (match.captured(0) == "<page ") {
+            ++page;
+            continue;
+        }
+        words.push_back({page, match.captured(3).toStdString(), match.captured(1).toDouble(),
+                         match.captured(2).toDouble()});
     }
     return words;
 }
