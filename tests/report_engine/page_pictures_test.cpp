@@ -165,8 +165,8 @@ TEST(PagePictures, ThreeSamplePagesPlayAndReadOutside) {
     }
     PROP(listing.report, ReportProp::Flush) = 1;
     CLOSE(listing.report);
-    std::printf("%s\n",
-                runTool("pdftotext", {"-layout", temp.filePath("sample.pdf"), "-"}).c_str());
+    QFile::remove(testOutputDirectory() + "/sample.pdf");
+    QFile::copy(temp.filePath("sample.pdf"), testOutputDirectory() + "/sample.pdf");
 }
 
 }  // namespace

@@ -35,6 +35,16 @@ std::string firstBytes(const std::string& file) {
     return bytes;
 }
 
+std::string foldBlanks(const std::string& text) {
+    std::string folded;
+    for (char c : text) {
+        const bool blank = c == ' ' || c == '\n';
+        if (blank && (folded.empty() || folded.back() == ' ')) continue;
+        folded.push_back(blank ? ' ' : c);
+    }
+    return folded;
+}
+
 int pdfPages(const QString& pdf) {
     const std::string info = runTool("pdfinfo", {pdf});
     const auto at = info.find("Pages:");
@@ -86,6 +96,13 @@ TEST_F(ReportTest, ThreePagePreviewPrintsToPdfAndCloseDeletesItsFiles) {
         EXPECT_EQ(texts.back(), "Page    " + std::to_string(page + 1));
         EXPECT_NE(std::find(texts.begin(), texts.end(), "Author " + std::to_string(last)),
                   texts.end());
+        // The note breaks onto a second line at a blank.
+        const auto note = std::find_if(texts.begin(), texts.end(), [](const std::string& t) {
+            return t.starts_with("A note");
+        });
+        ASSERT_NE(note, texts.end());
+        ASSERT_NE(note + 1, texts.end());
+        EXPECT_EQ(*note + " " + note[1], sampleNote(first));
     }
 
     std::vector<std::vector<PlacedText>> places;
@@ -106,7 +123,17 @@ TEST_F(ReportTest, ThreePagePreviewPrintsToPdfAndCloseDeletesItsFiles) {
     ASSERT_EQ(pdfPages(pdf("listing.pdf")), 3);
     EXPECT_EQ(runTool("pdfinfo", {pdf("listing.pdf")}).find("Sample listing") != std::string::npos,
               true);
-    // Every page's texts on the same page of the PDF, at the same place.
+    // Every page's texts on the same page of the PDF as laid out text, blanks folded...
+    const std::string layout = runTool("pdftotext", {"-layout", pdf("listing.pdf"), "-"});
+    std::size_t pageStart = 0;
+    for (int page = 0; page < 3; ++page) {
+        const std::size_t pageEnd = layout.find('\f', pageStart);
+        const std::string shown = foldBlanks(layout.substr(pageStart, pageEnd - pageStart));
+        for (const PlacedText& text : places[page])
+            EXPECT_NE(shown.find(foldBlanks(text.text)), std::string::npos) << text.text;
+        pageStart = pageEnd + 1;
+    }
+    // ...and at the same place.
     const std::vector<PdfWord> words = pdfWords(pdf("listing.pdf"));
     for (int page = 0; page < 3; ++page) {
         for (const PlacedText& text : places[page]) {

@@ -68,6 +68,12 @@ std::string sampleTitle(int n) {
     return "Book number " + std::to_string(n);
 }
 
+std::string sampleNote(int n) {
+    return "A note long enough to need a second line in its italic text box, one that goes on "
+           "about the binding, the dust jacket and the inscription of book " +
+           std::to_string(n);
+}
+
 SampleListing::SampleListing()
     : report(kLayout, {use(book.title), use(book.author), use(book.note)}) {
     testPictureDirectory();
@@ -76,10 +82,7 @@ SampleListing::SampleListing()
 void SampleListing::setBook(int n) {
     book.title = sampleTitle(n);
     book.author = "Author " + std::to_string(n);
-    book.note =
-        "A note long enough to need a second line in its narrow italic text box, "
-        "about book " +
-        std::to_string(n);
+    book.note = sampleNote(n);
 }
 
 void SampleListing::preview(int books, const QString& pdf) {
@@ -127,8 +130,8 @@ std::vector<PlacedText> pageTextPlaces(const std::string& file) {
         if (const auto* align = std::get_if<report::PageStep::TextAlignment>(&step))
             left = (align->align & report::TextAlign::kHorizontalMask) == report::TextAlign::kLeft;
         if (const auto* text = std::get_if<report::PageStep::Text>(&step)) {
-            places.push_back({text->text.substr(0, text->text.find(' ')), left, text->x * points,
-                              text->y * points});
+            places.push_back({text->text, text->text.substr(0, text->text.find(' ')), left,
+                              text->x * points, text->y * points});
         }
     }
     return places;

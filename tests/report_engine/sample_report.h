@@ -19,7 +19,7 @@ inline constexpr int kDetailBand = 1;
 struct SampleBook {
     FixedString<30> title;
     FixedString<20> author;
-    FixedString<120> note;
+    FixedString<200> note;
 };
 
 struct PreviewRecord {
@@ -43,12 +43,14 @@ struct SampleListing {
 };
 
 std::string sampleTitle(int n);
+std::string sampleNote(int n);
 
 // The texts of a page image file, in the order drawn.
 std::vector<std::string> pageTexts(const std::string& file);
 
 // Where a text of a page image starts, in points from the paper's top left.
 struct PlacedText {
+    std::string text;
     std::string firstWord;
     bool leftAligned = true;
     double xPoints = 0;
