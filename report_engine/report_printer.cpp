@@ -1,9 +1,11 @@
 // Selecting the printer and running print jobs.
 #include "report_engine/report_printer.h"
 
-#include <QFileDialog>
+#include <QFile>
 #include <QPrinterInfo>
 #include <utility>
+
+#include "runtime/window/file_dialog.h"
 
 namespace quillery {
 namespace {
@@ -11,15 +13,6 @@ namespace {
 DefaultPrinterLookup& lookup() {
     static DefaultPrinterLookup installed = [] { return QPrinterInfo::defaultPrinterName(); };
     return installed;
-}
-
-QString askForFile() {
-    QFileDialog dialog(nullptr, QString::fromLatin1(kPrintToFileCaption), QString(),
-                       QString::fromLatin1(kPrintToFileFilter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front();
 }
 
 }  // namespace
@@ -69,9 +62,9 @@ report::PageGeometry ReportPrinter::geometry() const {
 bool ReportPrinter::startJob(const QString& documentName) {
     if (painter_) return true;
     if (needsFileName_) {
-        const QString file = askForFile();
-        if (file.isEmpty()) return false;
-        printer_->setOutputFileName(file);
+        const auto file = FILEDIALOG(kPrintToFileCaption, FileDialogMode::Save, kPrintToFileFilter);
+        if (!file) return false;
+        printer_->setOutputFileName(QFile::decodeName(file->c_str()));
         needsFileName_ = false;
     }
     printer_->setDocName(documentName);
