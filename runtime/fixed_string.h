@@ -27,7 +27,7 @@ struct FixedString {
     // Copies `text` left-justified: cut when longer, padded with blanks when shorter.
     void assign(std::string_view text) {
         const std::size_t n = std::min(text.size(), N);
-        std::memcpy(data, text.data(), n);
+        if (n > 0) std::memcpy(data, text.data(), n);  // an empty view may have no data at all
         std::memset(data + n, ' ', N - n);
     }
     void clear() { std::memset(data, ' ', N); }

@@ -63,18 +63,20 @@ void enableTwins(int menuItem, int button, bool enabled) {
     }
 }
 
-// Insert and Delete in the list act exactly as the menu items do.
+// Insert and Delete in the list act exactly as the menu items do, and only when they may.
 void listKey() {
+    int item = 0;
     switch (KEYCODE()) {
         case KEY::Insert:
-            POST(EVENT::Accepted, W::BOOKNEW);
+            item = W::BOOKNEW;
             break;
         case KEY::Delete:
-            POST(EVENT::Accepted, W::BOOKDELETE);
+            item = W::BOOKDELETE;
             break;
         default:
-            break;
+            return;
     }
+    if (PROP(item, Prop::Disable).number() == 0) POST(EVENT::Accepted, item);
 }
 
 // Runs the handler of `command`.

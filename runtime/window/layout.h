@@ -76,6 +76,7 @@ inline constexpr unsigned kKeepEnd = 1u << 17;
 inline constexpr unsigned kNoVerticalSpace = 1u << 18;
 inline constexpr unsigned kAcross = 1u << 19;
 inline constexpr unsigned kSuppressHeaderFooter = 1u << 20;
+inline constexpr unsigned kPageNumber = 1u << 21;  // a report string showing the page's number
 }  // namespace ControlFlag
 
 namespace FontStyle {

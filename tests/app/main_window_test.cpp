@@ -283,6 +283,9 @@ TEST(MainWindow, TwinsRunOneHandlerAndListKeysPostToTheMenuItems) {
         .then(press(KEY::Delete, W::BOOKLIST))
         .then(press(KEY::Ctrl | 'N'))
         .then(press(KEY::Ctrl | 'D'))
+        .then(click(W::NEW))
+        .then(press(KEY::Insert, W::BOOKLIST))  // New is unavailable while an entry is new
+        .then(click(W::DELETE))
         .then(click(W::DUPLICATE))
         .then(click(W::SAVE))
         .then(menu(W::BOOKDUPLICATE))
@@ -306,6 +309,9 @@ TEST(MainWindow, TwinsRunOneHandlerAndListKeysPostToTheMenuItems) {
         {MainCommand::DeleteEntry, W::BOOKDELETE},  // posted by the Delete key
         {MainCommand::NewEntry, W::BOOKNEW},        // Ctrl+N
         {MainCommand::DeleteEntry, W::BOOKDELETE},  // Ctrl+D
+        {MainCommand::NewEntry, W::NEW},
+        {MainCommand::ListKey, W::BOOKLIST},
+        {MainCommand::DeleteEntry, W::DELETE},
         {MainCommand::DuplicateEntry, W::DUPLICATE},
         {MainCommand::SaveEntry, W::SAVE},
         {MainCommand::DuplicateEntry, W::BOOKDUPLICATE},

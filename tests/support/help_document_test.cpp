@@ -231,7 +231,7 @@ TEST_F(QuilleryHelpTest, SearchFindsTheTopicsAUserWouldLookFor) {
     const Case cases[] = {
         {"undo", "Undo"},
         {"comment", "The Comment Page"},
-        {"zoom", "Printing and the Report Preview"},
+        {"spreadsheet", "The Reports Menu"},
         {"letter buttons", "The Letter Buttons"},
         {"quillery-data", "The quillery-data Command-Line Tool"},
         {"Ctrl+D", "Keyboard Shortcuts"},
