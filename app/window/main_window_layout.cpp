@@ -270,9 +270,11 @@ constexpr ScaledControl kScaled[] = {
     {Z, false},
 };
 
+// Down the left column, where a book's author and title are typed one after the other, then
+// down the right column.
 constexpr int kReadingOrder[] = {
-    QLY_LASTNAME, QLY_FIRSTNAME, QLY_RATING,  QLY_TITLE,     QLY_CATEGORY, QLY_ISBN,  QLY_CONDITION,
-    QLY_LOCATION, QLY_PUBDATE,   QLY_BUYDATE, QLY_PRINTDATE, QLY_EDITION,  QLY_OTHER, QLY_VALUE,
+    QLY_LASTNAME, QLY_FIRSTNAME, QLY_TITLE,    QLY_CATEGORY, QLY_CONDITION, QLY_PUBDATE, QLY_PRINTDATE,
+    QLY_OTHER,    QLY_RATING,    QLY_ISBN,     QLY_LOCATION, QLY_BUYDATE,   QLY_EDITION, QLY_VALUE,
 };
 
 }  // namespace

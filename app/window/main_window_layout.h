@@ -167,7 +167,7 @@ extern const WindowLayout kMainWindowLayout;
 // The controls RESOLUTION scales, in the order it scales them.
 std::span<const displayquillery::ScaledControl> resolutionControls();
 
-// The entry panel's fields in reading order, row by row and left to right: the tab order.
+// The entry panel's fields in reading order, the left column and then the right: the tab order.
 std::span<const int> panelReadingOrder();
 
 // The layout entry of `field`; nullptr for a field the layout does not hold.
