@@ -6,6 +6,7 @@
 
 #include "app/quillery_file.h"
 #include "app/window/program_start.h"
+#include "reports/listings.h"
 #include "runtime/codepage.h"
 #include "runtime/settings_file.h"
 #include "runtime/window/runtime_error_box.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     quillery::loadRuntimeSettings(quillery::programFilePath(argv[0]));
     quillery::installRuntimeErrorBox();
     quillery::installHelpViewer();
+    quillery::installListings();
     const std::string catalogue =
         argc > 1 ? quillery::utf8ToCp1252(argv[1]) : std::string(quillery::kDefaultCatalogueName);
     quillery::runQuillery(catalogue);

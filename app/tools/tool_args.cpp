@@ -9,7 +9,7 @@ namespace quillery::tools {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, ToolCommand>, 7> kCommands{{
+constexpr std::array<std::pair<std::string_view, ToolCommand>, 8> kCommands{{
     {"create", ToolCommand::kCreate},
     {"import", ToolCommand::kImport},
     {"export", ToolCommand::kExport},
@@ -17,6 +17,7 @@ constexpr std::array<std::pair<std::string_view, ToolCommand>, 7> kCommands{{
     {"check", ToolCommand::kCheck},
     {"rebuild", ToolCommand::kRebuild},
     {"info", ToolCommand::kInfo},
+    {"print", ToolCommand::kPrint},
 }};
 
 constexpr std::array<std::string_view, kQuilleryKeyCount> kKeyNames{
@@ -104,6 +105,15 @@ class Parser {
                 if (parsed.key) return fail("--key given twice");
                 parsed.key = keyNamed(value);
                 if (!parsed.key) return fail("unknown key " + quoted(value) + "; " + keyList());
+            } else if (command == ToolCommand::kPrint &&
+                       (arg == "--listing" || arg == "--pdf" || arg == "--pages")) {
+                if (i + 1 == args_.size()) return fail(std::string(arg) + " needs a value");
+                std::string& value = arg == "--listing" ? parsed.listing
+                                     : arg == "--pdf"   ? parsed.pdf
+                                                        : parsed.pagesDir;
+                if (!value.empty()) return fail(std::string(arg) + " given twice");
+                value = std::string(args_[++i]);
+                if (value.empty()) return fail(std::string(arg) + " needs a value");
             } else {
                 return fail("unknown option " + quoted(arg) + " for " + name);
             }
@@ -119,6 +129,8 @@ class Parser {
         if (parsed.file == "-") return fail("the catalogue FILE must be a file, not \"-\"");
         if (positional.size() > 1) parsed.csv = std::string(positional[1]);
         if (command == ToolCommand::kList && !parsed.key) return fail("list needs --key NAME");
+        if (command == ToolCommand::kPrint && parsed.listing.empty())
+            return fail("print needs --listing NAME");
         return done(parsed);
     }
 

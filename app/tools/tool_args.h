@@ -10,7 +10,7 @@
 
 namespace quillery::tools {
 
-enum class ToolCommand { kCreate, kImport, kExport, kList, kCheck, kRebuild, kInfo };
+enum class ToolCommand { kCreate, kImport, kExport, kList, kCheck, kRebuild, kInfo, kPrint };
 
 struct ToolArguments {
     bool help = false;                   // --help: about `command`, or the whole tool
@@ -20,6 +20,9 @@ struct ToolArguments {
     std::optional<QuilleryKey> key;  // list --key
     bool dryRun = false;             // import --dry-run
     bool all = false;                // list --all: superseded versions too
+    std::string listing;             // print --listing: "author", "title", ...
+    std::string pdf;                 // print --pdf: the PDF to write instead of printing
+    std::string pagesDir;            // print --pages: where to keep the page image files
 };
 
 struct ToolArgumentsParse {

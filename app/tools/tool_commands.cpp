@@ -269,6 +269,22 @@ int runInfo(const ToolArguments& args, ToolContext& context) {
     return ExitStatus::kOk;
 }
 
+namespace {
+PrintCommand& installedPrintCommand() {
+    static PrintCommand command;
+    return command;
+}
+}  // namespace
+
+void setPrintCommand(PrintCommand command) {
+    installedPrintCommand() = std::move(command);
+}
+
+int runPrint(const ToolArguments& args, ToolContext& context) {
+    if (!installedPrintCommand()) return failed(context, "print is not available in this program");
+    return installedPrintCommand()(args, context);
+}
+
 int runCommand(const ToolArguments& args, ToolContext& context) {
     switch (*args.command) {
         case ToolCommand::kCreate:
@@ -283,6 +299,8 @@ int runCommand(const ToolArguments& args, ToolContext& context) {
             return runCheck(args, context);
         case ToolCommand::kRebuild:
             return runRebuild(args, context);
+        case ToolCommand::kPrint:
+            return runPrint(args, context);
         case ToolCommand::kInfo:
             return runInfo(args, context);
     }

@@ -2,6 +2,7 @@
 // standard streams, returning the exit status.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 
 #include "app/quillery_record.h"
@@ -33,6 +34,12 @@ int runList(const ToolArguments& args, ToolContext& context);
 int runCheck(const ToolArguments& args, ToolContext& context);
 int runRebuild(const ToolArguments& args, ToolContext& context);
 int runInfo(const ToolArguments& args, ToolContext& context);
+
+// Printing needs the report engine, which the program that runs the tool supplies: without it
+// print fails with a message.
+using PrintCommand = std::function<int(const ToolArguments& args, ToolContext& context)>;
+void setPrintCommand(PrintCommand command);
+int runPrint(const ToolArguments& args, ToolContext& context);
 
 // Requires: args.command is set.
 int runCommand(const ToolArguments& args, ToolContext& context);

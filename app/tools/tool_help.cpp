@@ -21,6 +21,8 @@ const char* synopsis(ToolCommand command) {
             return "rebuild FILE";
         case ToolCommand::kInfo:
             return "info FILE";
+        case ToolCommand::kPrint:
+            return "print --listing NAME [--pdf OUT.pdf] [--pages DIR] FILE";
     }
     return "";
 }
@@ -65,6 +67,19 @@ const char* description(ToolCommand command) {
         case ToolCommand::kInfo:
             return "Shows the catalogue FILE's record and key entry counts, its pages by size and\n"
                    "its size in bytes.\n";
+        case ToolCommand::kPrint:
+            return "Prints a listing of the catalogue FILE with the program's page layout, five\n"
+                   "books to a page, without opening any window. NAME is one of author, title,\n"
+                   "location, category, rating, condition, value, isbn, edition, pubdate,\n"
+                   "buydate, printdate, other. Entries kept only for undo are left out, as are\n"
+                   "books whose field of that listing is blank. The pages go to the default\n"
+                   "printer unless --pdf names a file. On a terminal a progress line shows the\n"
+                   "records read. A catalogue that cannot be opened is reported and nothing is\n"
+                   "written.\n"
+                   "\n"
+                   "  --listing NAME  the listing to print\n"
+                   "  --pdf OUT.pdf   write the pages to this PDF file instead of printing\n"
+                   "  --pages DIR     also keep the page image files in DIR (page-0001.wmf, ...)\n";
     }
     return "";
 }
@@ -92,6 +107,8 @@ std::string toolHelp() {
            "  check FILE                     check the file and its keys\n"
            "  rebuild FILE                   build every key again\n"
            "  info FILE                      counts, pages and size\n"
+           "  print --listing NAME [--pdf OUT.pdf] [--pages DIR] FILE\n"
+           "                                 print a listing, or write it as a PDF\n"
            "\n"
            "quillery-data help COMMAND (or COMMAND --help) tells more about a command.\n"
            "\n"

@@ -56,6 +56,14 @@ TEST(ToolArgs, ReadsOptionsWhereverTheyStand) {
     EXPECT_TRUE(dry.dryRun);
     EXPECT_EQ(dry.csv, "in.csv");
 
+    const ToolArguments print =
+        parsedOk({"print", "--pdf", "o.pdf", "Books.QLY", "--listing", "isbn", "--pages", "p"});
+    EXPECT_EQ(print.command, ToolCommand::kPrint);
+    EXPECT_EQ(print.listing, "isbn");
+    EXPECT_EQ(print.pdf, "o.pdf");
+    EXPECT_EQ(print.pagesDir, "p");
+    EXPECT_EQ(print.file, "Books.QLY");
+
     const ToolArguments list = parsedOk({"list", "Books.QLY", "--key", "authorkey"});
     EXPECT_EQ(list.key, QuilleryKey::AUTHORKEY);
     EXPECT_FALSE(list.all);
@@ -111,6 +119,14 @@ TEST(ToolArgs, ComplainsPreciselyAboutWrongCommandLines) {
          ToolCommand::kCheck},
         {{"info", "-x", "a"}, "unknown option \"-x\" for info", ToolCommand::kInfo},
         {{"list", "a"}, "list needs --key NAME", ToolCommand::kList},
+        {{"print", "a"}, "print needs --listing NAME", ToolCommand::kPrint},
+        {{"print", "a", "--pdf"}, "--pdf needs a value", ToolCommand::kPrint},
+        {{"print", "--pages", "d", "--pages", "e", "a"},
+         "--pages given twice",
+         ToolCommand::kPrint},
+        {{"list", "--listing", "author", "a"},
+         "unknown option \"--listing\" for list",
+         ToolCommand::kList},
         {{"list", "a", "--key"}, "--key needs a key name", ToolCommand::kList},
         {{"list", "a", "--key", "AUTHOR"},
          "unknown key \"AUTHOR\"; the keys are CREATEDKEY, DELETEKEY, TITLEKEYKEY, AUTHORKEY, "
@@ -133,7 +149,7 @@ TEST(ToolArgs, ComplainsPreciselyAboutWrongCommandLines) {
 TEST(ToolArgs, NamesCommandsAndKeysBothWays) {
     for (ToolCommand command :
          {ToolCommand::kCreate, ToolCommand::kImport, ToolCommand::kExport, ToolCommand::kList,
-          ToolCommand::kCheck, ToolCommand::kRebuild, ToolCommand::kInfo}) {
+          ToolCommand::kCheck, ToolCommand::kRebuild, ToolCommand::kInfo, ToolCommand::kPrint}) {
         EXPECT_EQ(commandNamed(commandName(command)), command);
     }
     EXPECT_FALSE(commandNamed("IMPORT").has_value()) << "commands are lower case";

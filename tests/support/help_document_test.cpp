@@ -231,7 +231,8 @@ TEST_F(QuilleryHelpTest, SearchFindsTheTopicsAUserWouldLookFor) {
     const Case cases[] = {
         {"undo", "Undo"},
         {"comment", "The Comment Page"},
-        {"spreadsheet", "The Reports Menu"},
+        {"zoom", "Printing and the Report Preview"},
+        {"listing", "The Reports Menu"},
         {"letter buttons", "The Letter Buttons"},
         {"quillery-data", "The quillery-data Command-Line Tool"},
         {"Ctrl+D", "Keyboard Shortcuts"},

@@ -1,0 +1,40 @@
+// The thirteen listings of the catalogue. Each reads the books in the order of its key behind a
+// progress window, previews the pages and prints them on the user's word; GLOBALRESPONSE is 1
+// when the whole catalogue was read, 2 when the listing was cancelled or had nothing to print.
+#pragma once
+
+#include <cstddef>
+
+namespace quillery {
+
+void AUTHORREPORT();
+void TITLEREPORT();
+void LOCATIONREPORT();
+void CATEGORYREPORT();
+void RANKINGREPORT();
+void CONDITIONREPORT();
+void VALUEREPORT();
+void ISBNREPORT();
+void EDITIONREPORT();
+void PUBDATEREPORT();
+void BUYDATEREPORT();
+void PRINTDATEREPORT();
+void OTHERREPORT();
+
+// The report procedure itself, for listing `listing` of the listing table.
+// Requires: listing < kListingCount.
+void runReportProcedure(std::size_t listing);
+
+// Makes the main window's "&Reports" items run the listings.
+void installListings();
+
+namespace progresswindow {
+enum Field : int {
+    PROGRESS_THERMOMETER = 1,
+    PROGRESS_USERSTRING,
+    PROGRESS_PCTTEXT,
+    PROGRESS_CANCEL
+};
+}  // namespace progresswindow
+
+}  // namespace quillery

@@ -1,0 +1,589 @@
+// The report preview and its two small dialogs. Only the pages shown are loaded, so paging
+// through a long listing costs the same as through a short one.
+#include "reports/report_preview.h"
+
+#include <algorithm>
+#include <string>
+
+#include "runtime/window/window.h"
+#include "support/request_globals.h"
+
+namespace quillery {
+
+namespace R = reportpreview;
+
+namespace {
+
+constexpr int kZoomCursor = 32515;
+constexpr int kMinimumWidth = 315;
+constexpr int kToolbarAllowance = 18;
+constexpr int kCellGap = 3;
+constexpr std::int32_t kWhite = 0xFFFFFF;
+constexpr std::int32_t kBlack = 0x000000;
+constexpr int kStatusZones[] = {-1, 90, 70};
+
+constexpr ControlLayout menu(int field, std::string_view text) {
+    return {.kind = ControlKind::Menu, .field = field, .text = text};
+}
+constexpr ControlLayout item(int field, std::string_view text, int parent, std::string_view tip,
+                             int use = 0) {
+    return {.kind = ControlKind::Item,
+            .field = field,
+            .text = text,
+            .use = use,
+            .parent = parent,
+            .tip = tip,
+            .flags = use != 0 ? ControlFlag::kCheckable : 0u};
+}
+constexpr ControlLayout toolButton(int field, int x, std::string_view text, std::string_view tip) {
+    return {.kind = ControlKind::Button,
+            .field = field,
+            .text = text,
+            .at = {x, 2, 14, 14},
+            .parent = R::TOOLBAR,
+            .tip = tip};
+}
+constexpr ControlLayout prompt(int field, std::string_view text, int x) {
+    return {.kind = ControlKind::Prompt,
+            .field = field,
+            .text = text,
+            .at = {x, 4, 0, 0},
+            .parent = R::TOOLBAR};
+}
+constexpr ControlLayout spin(int field, int x, int width, std::string_view picture, int use,
+                             int high, std::string_view tip) {
+    return {.kind = ControlKind::Spin,
+            .field = field,
+            .at = {x, 3, width, 12},
+            .picture = picture,
+            .use = use,
+            .parent = R::TOOLBAR,
+            .tip = tip,
+            .low = 1,
+            .high = high};
+}
+
+// Use variables, in this order: CURRENTPAGE, PAGESACROSS, PAGESDOWN, then the seven zoom flags.
+constexpr ControlLayout kPreviewControls[] = {
+    menu(R::FILEMENU, "&File"),
+    item(R::PRINT, "&Print", R::FILEMENU, "Print the report"),
+    item(R::EXIT, "E&xit", R::FILEMENU, "Exit without printing the report"),
+    menu(R::VIEWMENU, "&View"),
+    item(R::NEXT, "&Next Page(s)", R::VIEWMENU, "View the next page or pages of the report"),
+    item(R::PREVIOUS, "&Previous Page(s)", R::VIEWMENU,
+         "View the previous page or pages of the report"),
+    item(R::JUMP, "&Jump to a page", R::VIEWMENU, "Jump to a specific page of the report"),
+    item(R::CHANGEDISPLAY, "&Change Display", R::VIEWMENU, "Change the number of pages displayed"),
+    menu(R::ZOOMMENU, "&Zoom"),
+    item(R::ZOOMNOZOOM, "No &Zoom", R::ZOOMMENU, {}, 4),
+    item(R::ZOOMPAGEWIDTH, "Page &Width", R::ZOOMMENU, {}, 5),
+    item(R::ZOOM50, "&50 Percent", R::ZOOMMENU, {}, 6),
+    item(R::ZOOM75, "&75 Percent", R::ZOOMMENU, {}, 7),
+    item(R::ZOOM100, "&100 Percent", R::ZOOMMENU, {}, 8),
+    item(R::ZOOM200, "&200 Percent", R::ZOOMMENU, {}, 9),
+    item(R::ZOOM300, "&300 Percent", R::ZOOMMENU, {}, 10),
+    {.kind = ControlKind::Toolbar, .field = R::TOOLBAR, .at = {0, 0, 0, kToolbarAllowance}},
+    toolButton(R::PRINTBUTTON, 3, "Print", "Print this report"),
+    toolButton(R::EXITBUTTON, 19, "Exit", "Exit without printing the report"),
+    toolButton(R::ZOOMBUTTON, 37, "Zoom", "Zoom in on a page of the report"),
+    prompt(R::PAGEPROMPT, "&Page:", 60),
+    spin(R::CURRENTPAGE, 85, 33, "n4", 1, 10, {}),
+    prompt(R::ACROSSPROMPT, "&Across:", 123),
+    spin(R::PAGESACROSS, 152, 20, "N2", 2, 10, "Select the number of thumbnails in a row"),
+    prompt(R::DOWNPROMPT, "&Down:", 177),
+    spin(R::PAGESDOWN, 202, 20, "n2", 3, 10, "Select the number of thumbnails in a column"),
+};
+
+constexpr WindowLayout kPreviewLayout{
+    .module = "REPORTPREVIEW",
+    .structure = "WINDOW",
+    .text = "Report Preview",
+    .at = {0, 0, 420, 300},
+    .flags = WindowFlag::kResizable | WindowFlag::kStatusBar | WindowFlag::kGrey,
+    .statusZones = kStatusZones,
+    .controls = kPreviewControls};
+
+constexpr char kPopupText[] = "-No Zoom|-|-Page Width|-50%|-75%|-100%|-200%|-300%";
+// Where each item's mark stands in kPopupText, counting from 0.
+constexpr int kPopupMarks[] = {0, 11, 23, 28, 33, 39, 45};
+
+std::string pagesText(std::int32_t first, std::int32_t last, std::int32_t count) {
+    if (first == last) return "Page " + std::to_string(first) + " of " + std::to_string(count);
+    return "Pages " + std::to_string(first) + "-" + std::to_string(last) + " of " +
+           std::to_string(count);
+}
+
+class Preview {
+  public:
+    explicit Preview(PageImageQueue& pages) : pages_(pages) {}
+    void run();
+
+  private:
+    bool zoomed() const { return !ZOOMNOZOOM; }
+    bool* zoomFlag(int n) {  // n from 0: No Zoom ... 300 %
+        bool* flags[] = {&ZOOMNOZOOM, &ZOOMPAGEWIDTH, &ZOOM50, &ZOOM75,
+                         &ZOOM100,    &ZOOM200,       &ZOOM300};
+        return flags[n];
+    }
+    void zoomPopup();
+    void rejected(int field);
+    void CLEARZOOMVALUES();
+    void GETNEXTPAGE();
+    void GETPREVPAGE();
+    void CHANGEDISPLAY();
+    void CREATETHUMBNAILS();
+    void DESTROYTHUMBNAILS();
+    void POSITIONTHUMBNAILS();
+    void FILLTHUMBNAILS();
+    void CREATEZOOMCONTROL();
+    void DESTROYZOOMCONTROL();
+    void CONFIGUREZOOMRATIO();
+    void FILLZOOMCONTROL();
+
+    PageImageQueue& pages_;
+    std::int32_t CURRENTPAGE = 1;
+    std::int32_t PAGESACROSS = 1;
+    std::int32_t PAGESDOWN = 1;
+    std::int32_t DISPLAYEDPAGESACROSS = 0;
+    std::int32_t DISPLAYEDPAGESDOWN = 0;
+    bool ZOOMNOZOOM = false;
+    bool ZOOMPAGEWIDTH = false;
+    bool ZOOM50 = false;
+    bool ZOOM75 = false;
+    bool ZOOM100 = false;
+    bool ZOOM200 = false;
+    bool ZOOM300 = false;
+    double ZOOMRATIO = 1;
+    std::int32_t IMAGECOUNT = 0;
+    std::int32_t IMAGEWIDTH = 0;
+    std::int32_t IMAGEHEIGHT = 0;
+    double IMAGEASPECTRATIO = 1;
+    std::int32_t THUMBNAILSPRESENT = 0;
+    bool ZOOMPRESENT = false;
+    bool print_ = false;
+};
+
+void Preview::run() {
+    Window window(kPreviewLayout, {use(CURRENTPAGE), use(PAGESACROSS), use(PAGESDOWN),
+                                   use(ZOOMNOZOOM), use(ZOOMPAGEWIDTH), use(ZOOM50), use(ZOOM75),
+                                   use(ZOOM100), use(ZOOM200), use(ZOOM300)});
+    OPEN(window);
+    PROP(0, Prop::MinWidth) = kMinimumWidth;
+    CREATE(R::kMeasureImage, ControlKind::Image);
+    PROP(R::kMeasureImage, Prop::Text) = pages_.pageFile(1);
+    IMAGEWIDTH = std::max(1, static_cast<int>(PROP(R::kMeasureImage, Prop::ImageWidth)));
+    IMAGEHEIGHT = std::max(1, static_cast<int>(PROP(R::kMeasureImage, Prop::ImageHeight)));
+    IMAGEASPECTRATIO = static_cast<double>(IMAGEHEIGHT) / IMAGEWIDTH;
+    DESTROY(R::kMeasureImage);
+    IMAGECOUNT = static_cast<std::int32_t>(pages_.pageCount());
+    if (IMAGECOUNT == 1) {
+        DISABLE(R::CURRENTPAGE, R::PAGESDOWN);
+        DISABLE(R::VIEWMENU);
+    } else {
+        PROP(R::CURRENTPAGE, Prop::RangeHigh) = IMAGECOUNT;
+        PROP(R::CURRENTPAGE, Prop::Tip) =
+            "Enter a page number from 1 to " + std::to_string(IMAGECOUNT);
+    }
+    ALERT(0, KEY::PgUp);
+    ALERT(0, KEY::PgDn);
+    ZOOMNOZOOM = true;
+    CHANGEDISPLAY();
+    bool done = false;
+    while (!done && ACCEPT(window)) {
+        const int field = FIELD();
+        switch (EVENT()) {
+            case EVENT::Accepted:
+                switch (field) {
+                    case R::PRINT:
+                    case R::PRINTBUTTON:
+                        print_ = true;
+                        done = true;
+                        break;
+                    case R::EXIT:
+                    case R::EXITBUTTON:
+                        done = true;
+                        break;
+                    case R::NEXT:
+                        GETNEXTPAGE();
+                        CHANGEDISPLAY();
+                        break;
+                    case R::PREVIOUS:
+                        GETPREVPAGE();
+                        CHANGEDISPLAY();
+                        break;
+                    case R::JUMP:
+                        CURRENTPAGE = PREVIEW_JUMPTOPAGE(CURRENTPAGE, IMAGECOUNT);
+                        CHANGEDISPLAY();
+                        break;
+                    case R::CHANGEDISPLAY:
+                        PREVIEW_SELECTDISPLAY(PAGESACROSS, PAGESDOWN);
+                        CHANGEDISPLAY();
+                        break;
+                    case R::ZOOMBUTTON:
+                        zoomPopup();
+                        break;
+                    case R::CURRENTPAGE:
+                        CHANGEDISPLAY();
+                        break;
+                    case R::PAGESACROSS:
+                    case R::PAGESDOWN:
+                        // A typed grid size counts as a new one, as the arrows' does.
+                        CLEARZOOMVALUES();
+                        ZOOMNOZOOM = true;
+                        CHANGEDISPLAY();
+                        break;
+                    default:
+                        if (field >= R::ZOOMNOZOOM && field <= R::ZOOM300) {
+                            CLEARZOOMVALUES();
+                            *zoomFlag(field - R::ZOOMNOZOOM) = true;
+                            CHANGEDISPLAY();
+                        }
+                        break;
+                }
+                break;
+            case EVENT::NewSelection:
+                if (field == R::CURRENTPAGE) {
+                    CHANGEDISPLAY();
+                } else if (field == R::PAGESACROSS || field == R::PAGESDOWN) {
+                    CLEARZOOMVALUES();
+                    ZOOMNOZOOM = true;
+                    CHANGEDISPLAY();
+                }
+                break;
+            case EVENT::Rejected:
+                rejected(field);
+                break;
+            case EVENT::AlertKey:
+                if (KEYCODE() == KEY::PgUp) {
+                    POST(EVENT::Accepted, R::PREVIOUS);
+                } else if (KEYCODE() == KEY::PgDn) {
+                    POST(EVENT::Accepted, R::NEXT);
+                } else if (KEYCODE() == KEY::MouseLeft && field == R::kZoomImage) {
+                    CLEARZOOMVALUES();
+                    ZOOMNOZOOM = true;
+                    CHANGEDISPLAY();
+                } else if (KEYCODE() == KEY::MouseLeft && field >= R::kFirstCellImage &&
+                           field < R::kFirstCellImage + THUMBNAILSPRESENT) {
+                    CURRENTPAGE += field - R::kFirstCellImage;
+                    ZOOMNOZOOM = false;
+                    ZOOMPAGEWIDTH = true;
+                    CHANGEDISPLAY();
+                }
+                break;
+            case EVENT::Sized:
+                CHANGEDISPLAY();
+                break;
+            default:
+                break;
+        }
+    }
+    CLOSE(window);
+    GLOBALRESPONSE = print_ ? RequestCompleted : RequestCancelled;
+}
+
+void Preview::zoomPopup() {
+    std::string text = kPopupText;
+    for (int n = 0; n < 7; ++n) {
+        if (*zoomFlag(n)) text[static_cast<std::size_t>(kPopupMarks[n])] = '+';
+    }
+    const int chosen = POPUP(text);
+    if (chosen < 1 || chosen > 7) return;
+    CLEARZOOMVALUES();
+    *zoomFlag(chosen - 1) = true;
+    CHANGEDISPLAY();
+}
+
+void Preview::rejected(int field) {
+    std::int32_t* value = field == R::CURRENTPAGE   ? &CURRENTPAGE
+                          : field == R::PAGESACROSS ? &PAGESACROSS
+                          : field == R::PAGESDOWN   ? &PAGESDOWN
+                                                    : nullptr;
+    if (!value) return;
+    *value = REJECTCODE() == RejectReason::AboveRange
+                 ? static_cast<int>(PROP(field, Prop::RangeHigh))
+                 : static_cast<int>(PROP(field, Prop::RangeLow));
+    CHANGEDISPLAY();
+}
+
+void Preview::CLEARZOOMVALUES() {
+    for (int n = 0; n < 7; ++n)
+        *zoomFlag(n) = false;
+}
+
+void Preview::GETNEXTPAGE() {
+    if (!zoomed()) {
+        if (CURRENTPAGE + THUMBNAILSPRESENT <= IMAGECOUNT) CURRENTPAGE += THUMBNAILSPRESENT;
+    } else if (CURRENTPAGE < IMAGECOUNT) {
+        ++CURRENTPAGE;
+    }
+}
+
+void Preview::GETPREVPAGE() {
+    if (!zoomed()) {
+        CURRENTPAGE = std::max(1, CURRENTPAGE - THUMBNAILSPRESENT);
+    } else if (CURRENTPAGE > 1) {
+        --CURRENTPAGE;
+    }
+}
+
+void Preview::CHANGEDISPLAY() {
+    if (!zoomed()) {
+        if (ZOOMPRESENT) DESTROYZOOMCONTROL();
+        if (PAGESACROSS != DISPLAYEDPAGESACROSS || PAGESDOWN != DISPLAYEDPAGESDOWN) {
+            if (THUMBNAILSPRESENT > 0) DESTROYTHUMBNAILS();
+            CREATETHUMBNAILS();
+            DISPLAYEDPAGESACROSS = PAGESACROSS;
+            DISPLAYEDPAGESDOWN = PAGESDOWN;
+        }
+        POSITIONTHUMBNAILS();
+        FILLTHUMBNAILS();
+        PROP(0, Prop::StatusText, 3) = "No Zoom";
+    } else {
+        if (THUMBNAILSPRESENT > 0) DESTROYTHUMBNAILS();
+        if (!ZOOMPRESENT) CREATEZOOMCONTROL();
+        FILLZOOMCONTROL();
+        DISPLAYEDPAGESACROSS = 0;
+        DISPLAYEDPAGESDOWN = 0;
+    }
+    DISPLAY(R::ZOOMNOZOOM, R::ZOOM300);
+    DISPLAY(R::CURRENTPAGE, R::PAGESDOWN);
+}
+
+void Preview::CREATETHUMBNAILS() {
+    const std::int32_t THUMBNAILSREQUIRED = PAGESACROSS * PAGESDOWN;
+    for (int k = 0; k < THUMBNAILSREQUIRED; ++k) {
+        CREATE(R::kFirstCellBox + k, ControlKind::Box);
+        CREATE(R::kFirstCellImage + k, ControlKind::Image);
+    }
+    THUMBNAILSPRESENT = THUMBNAILSREQUIRED;
+}
+
+void Preview::DESTROYTHUMBNAILS() {
+    HIDE(R::kFirstCellBox, R::kLastCellControl);
+    DESTROY(R::kFirstCellBox, R::kLastCellControl);
+    THUMBNAILSPRESENT = 0;
+}
+
+void Preview::POSITIONTHUMBNAILS() {
+    const int TOTALXSEPARATION = (PAGESACROSS - 1) * kCellGap + 2;
+    const int TOTALYSEPARATION = (PAGESDOWN - 1) * kCellGap + 2;
+    const int width = PROP(0, Prop::Width);
+    const int height = PROP(0, Prop::Height);
+    int THUMBNAILWIDTH = std::max(1, (width - TOTALXSEPARATION) / PAGESACROSS);
+    int THUMBNAILHEIGHT = std::max(1, (height - kToolbarAllowance - TOTALYSEPARATION) / PAGESDOWN);
+    const double THUMBNAILASPECTRATIO = static_cast<double>(THUMBNAILHEIGHT) / THUMBNAILWIDTH;
+    if (IMAGEASPECTRATIO > THUMBNAILASPECTRATIO)
+        THUMBNAILWIDTH = static_cast<int>(THUMBNAILHEIGHT / IMAGEASPECTRATIO);
+    else
+        THUMBNAILHEIGHT = static_cast<int>(THUMBNAILWIDTH * IMAGEASPECTRATIO);
+    for (int k = 0; k < THUMBNAILSPRESENT; ++k) {
+        const int column = k % PAGESACROSS;
+        const int row = k / PAGESACROSS;
+        const int x = 1 + column * (THUMBNAILWIDTH + kCellGap);
+        const int y = 1 + row * (THUMBNAILHEIGHT + kCellGap);
+        for (const int control : {R::kFirstCellBox + k, R::kFirstCellImage + k}) {
+            PROP(control, Prop::X) = x;
+            PROP(control, Prop::Y) = y;
+            PROP(control, Prop::Width) = THUMBNAILWIDTH;
+            PROP(control, Prop::Height) = THUMBNAILHEIGHT;
+        }
+        PROP(R::kFirstCellBox + k, Prop::Color) = kBlack;
+        PROP(R::kFirstCellBox + k, Prop::Fill) = kWhite;
+        PROP(R::kFirstCellImage + k, Prop::Cursor) = kZoomCursor;
+        ALERT(R::kFirstCellImage + k, KEY::MouseLeft);
+    }
+}
+
+void Preview::FILLTHUMBNAILS() {
+    for (int k = 0; k < THUMBNAILSPRESENT; ++k) {
+        const std::int32_t PROCESSEDPAGE = CURRENTPAGE + k;
+        const int box = R::kFirstCellBox + k;
+        const int image = R::kFirstCellImage + k;
+        if (PROCESSEDPAGE <= IMAGECOUNT) {
+            PROP(image, Prop::Text) = pages_.pageFile(static_cast<std::size_t>(PROCESSEDPAGE));
+            UNHIDE(box);
+            UNHIDE(image);
+        } else {
+            HIDE(box);
+            HIDE(image);
+        }
+    }
+    if (IMAGECOUNT > 1) {
+        if (CURRENTPAGE == 1)
+            DISABLE(R::PREVIOUS);
+        else
+            ENABLE(R::PREVIOUS);
+        if (CURRENTPAGE + THUMBNAILSPRESENT > IMAGECOUNT)
+            DISABLE(R::NEXT);
+        else
+            ENABLE(R::NEXT);
+    }
+    const std::int32_t last = THUMBNAILSPRESENT > 1
+                                  ? std::min(CURRENTPAGE + THUMBNAILSPRESENT - 1, IMAGECOUNT)
+                                  : CURRENTPAGE;
+    PROP(0, Prop::StatusText, 2) = pagesText(CURRENTPAGE, last, IMAGECOUNT);
+}
+
+void Preview::CREATEZOOMCONTROL() {
+    CREATE(R::kZoomImage, ControlKind::Image);
+    PROP(R::kZoomImage, Prop::X) = 0;
+    PROP(R::kZoomImage, Prop::Y) = 0;
+    PROP(R::kZoomImage, Prop::Width) = static_cast<int>(PROP(0, Prop::Width));
+    PROP(R::kZoomImage, Prop::Height) =
+        std::max(1, static_cast<int>(PROP(0, Prop::Height)) - kToolbarAllowance);
+    PROP(R::kZoomImage, Prop::HScroll) = 1;
+    PROP(R::kZoomImage, Prop::VScroll) = 1;
+    PROP(R::kZoomImage, Prop::Fill) = kWhite;
+    PROP(R::kZoomImage, Prop::Cursor) = kZoomCursor;
+    ALERT(R::kZoomImage, KEY::MouseLeft);
+    UNHIDE(R::kZoomImage);
+    ZOOMPRESENT = true;
+}
+
+void Preview::DESTROYZOOMCONTROL() {
+    HIDE(R::kZoomImage);
+    DESTROY(R::kZoomImage);
+    ZOOMPRESENT = false;
+}
+
+void Preview::CONFIGUREZOOMRATIO() {
+    struct Zoom {
+        bool* flag;
+        double ratio;
+        const char* text;
+    };
+    const Zoom zooms[] = {{&ZOOM50, 0.5, "Zoom (50%)"},
+                          {&ZOOM75, 0.75, "Zoom (75%)"},
+                          {&ZOOM100, 1.0, "Zoom (100%)"},
+                          {&ZOOM200, 2.0, "Zoom (200%)"},
+                          {&ZOOM300, 3.0, "Zoom (300%)"}};
+    if (ZOOMPAGEWIDTH) {
+        ZOOMRATIO = static_cast<double>(static_cast<int>(PROP(0, Prop::Width))) / IMAGEWIDTH;
+        PROP(R::kZoomImage, Prop::HScroll) = 0;
+        PROP(0, Prop::StatusText, 3) = "Zoom (Page Width)";
+        return;
+    }
+    for (const Zoom& zoom : zooms) {
+        if (!*zoom.flag) continue;
+        ZOOMRATIO = zoom.ratio;
+        PROP(R::kZoomImage, Prop::HScroll) = 1;
+        PROP(0, Prop::StatusText, 3) = zoom.text;
+    }
+}
+
+void Preview::FILLZOOMCONTROL() {
+    CONFIGUREZOOMRATIO();
+    PROP(R::kZoomImage, Prop::Text) = pages_.pageFile(static_cast<std::size_t>(CURRENTPAGE));
+    PROP(0, Prop::StatusText, 2) = pagesText(CURRENTPAGE, CURRENTPAGE, IMAGECOUNT);
+    PROP(R::kZoomImage, Prop::PictureWidth) = static_cast<int>(IMAGEWIDTH * ZOOMRATIO);
+    PROP(R::kZoomImage, Prop::PictureHeight) = static_cast<int>(IMAGEHEIGHT * ZOOMRATIO);
+}
+
+constexpr ControlLayout kJumpControls[] = {
+    {.kind = ControlKind::Prompt,
+     .field = jumptopage::JUMPPROMPT,
+     .text = "&Page:",
+     .at = {5, 8, 0, 0}},
+    {.kind = ControlKind::Spin,
+     .field = jumptopage::JUMPPAGE,
+     .at = {30, 7, 50, 12},
+     .picture = "n5",
+     .use = 1,
+     .tip = "Select a page of the report",
+     .low = 1,
+     .high = 1},
+    {.kind = ControlKind::Button,
+     .field = jumptopage::OKBUTTON,
+     .text = "OK",
+     .at = {89, 7, 40, 12},
+     .tip = "Jump to the selected page",
+     .flags = ControlFlag::kDefault},
+    {.kind = ControlKind::Button,
+     .field = jumptopage::CANCELBUTTON,
+     .text = "Cancel",
+     .at = {134, 7, 40, 12},
+     .tip = "Cancel this selection"},
+};
+constexpr WindowLayout kJumpLayout{.module = "PREVIEW:JUMPTOPAGE",
+                                   .structure = "JUMPWINDOW",
+                                   .text = "Jump to a Report Page",
+                                   .at = {0, 0, 181, 26},
+                                   .flags = WindowFlag::kCentered,
+                                   .controls = kJumpControls};
+
+constexpr ControlLayout kSelectControls[] = {
+    {.kind = ControlKind::Group,
+     .field = selectdisplay::GROUP1,
+     .text = "Pages Displayed",
+     .at = {3, 2, 135, 43}},
+    {.kind = ControlKind::Group,
+     .field = selectdisplay::ACROSSBOX,
+     .text = "Across",
+     .at = {7, 10, 62, 32}},
+    {.kind = ControlKind::Group,
+     .field = selectdisplay::DOWNBOX,
+     .text = "Down",
+     .at = {72, 10, 62, 32}},
+    {.kind = ControlKind::Spin,
+     .field = selectdisplay::INPUT_PAGESACROSS,
+     .at = {13, 22, 50, 12},
+     .picture = "N2",
+     .use = 1,
+     .low = 1,
+     .high = 10},
+    {.kind = ControlKind::Spin,
+     .field = selectdisplay::INPUT_PAGESDOWN,
+     .at = {79, 22, 50, 12},
+     .picture = "N2",
+     .use = 2,
+     .low = 1,
+     .high = 10},
+    {.kind = ControlKind::Button,
+     .field = selectdisplay::OK,
+     .text = "OK",
+     .at = {98, 47, 40, 14},
+     .flags = ControlFlag::kDefault},
+};
+constexpr WindowLayout kSelectLayout{.module = "PREVIEW:SELECTDISPLAY",
+                                     .structure = "SELECTWINDOW",
+                                     .text = "Change the Report Display",
+                                     .at = {0, 0, 141, 64},
+                                     .flags = WindowFlag::kCentered,
+                                     .controls = kSelectControls};
+
+}  // namespace
+
+void REPORTPREVIEW(PageImageQueue& pages) {
+    Preview(pages).run();
+}
+
+std::int32_t PREVIEW_JUMPTOPAGE(std::int32_t INPUT_CURRENTPAGE, std::int32_t INPUT_TOTALPAGES) {
+    std::int32_t JUMPPAGE = INPUT_CURRENTPAGE;
+    std::int32_t RETURNPAGE = INPUT_CURRENTPAGE;
+    Window window(kJumpLayout, {use(JUMPPAGE)});
+    OPEN(window);
+    PROP(jumptopage::JUMPPAGE, Prop::RangeLow) = 1;
+    PROP(jumptopage::JUMPPAGE, Prop::RangeHigh) = INPUT_TOTALPAGES;
+    DISPLAY();
+    while (ACCEPT(window)) {
+        if (EVENT() != EVENT::Accepted) continue;
+        if (FIELD() == jumptopage::OKBUTTON) {
+            RETURNPAGE = JUMPPAGE;
+            break;
+        }
+        if (FIELD() == jumptopage::CANCELBUTTON) break;
+    }
+    CLOSE(window);
+    return RETURNPAGE;
+}
+
+void PREVIEW_SELECTDISPLAY(std::int32_t& INPUT_PAGESACROSS, std::int32_t& INPUT_PAGESDOWN) {
+    Window window(kSelectLayout, {use(INPUT_PAGESACROSS), use(INPUT_PAGESDOWN)});
+    OPEN(window);
+    while (ACCEPT(window)) {
+        if (EVENT() == EVENT::Accepted && FIELD() == selectdisplay::OK) break;
+    }
+    CLOSE(window);
+}
+
+}  // namespace quillery

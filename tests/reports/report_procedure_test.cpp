@@ -1,0 +1,164 @@
+// The report procedure driven through its progress window and the preview: batches of 25 on
+// the timer, Cancel, the use counter, the page files, and records kept only for undo left out.
+#include <QFile>
+
+#include "reports/listing_report.h"
+#include "reports/listings.h"
+#include "reports/report_preview.h"
+#include "support/request_globals.h"
+#include "tests/reports/listing_support.h"
+
+namespace quillery::testing {
+namespace {
+
+using namespace script;
+namespace P = progresswindow;
+namespace R = reportpreview;
+
+std::string pctText() {
+    return PROP(P::PROGRESS_PCTTEXT, Prop::Text).text();
+}
+std::string zone(int n) {
+    return PROP(0, Prop::StatusText, n).text();
+}
+
+TEST_F(ListingTest, TwentySixBooksTakeTwoBatchesAndSixPages) {
+    useCatalogue(numberedBooks(26));
+    std::vector<std::string> firstPage;
+    std::vector<std::string> lastPage;
+    ScriptedSession s;
+    s.then(inspect("the first record at hand",
+                   [](Window&) {
+                       EXPECT_EQ(pctText(), "  3% Completed");  // 1 of 27, the fraction dropped
+                       EXPECT_EQ(std::string(PROP(0, Prop::Text)), "Generating Report");
+                   })
+               .in(kAuthorProgress))
+        .then(timer(1).in(kAuthorProgress))
+        // 26 of the 27 records (header included) fetched: the percentage against the file.
+        .then(inspect("first batch", [](Window&) { EXPECT_EQ(pctText(), " 96% Completed"); })
+                  .in(kAuthorProgress))
+        .then(timer(1).in(kAuthorProgress))
+        .then(inspect("preview",
+                      [&](Window&) {
+                          EXPECT_EQ(zone(2), "Page 1 of 6");
+                          EXPECT_EQ(zone(3), "No Zoom");
+                          firstPage = pageTexts(PROP(R::kFirstCellImage, Prop::Text).text());
+                      })
+                  .in(kPreview))
+        .then(menu(R::NEXT))
+        .then(menu(R::NEXT))
+        .then(menu(R::NEXT))
+        .then(menu(R::NEXT))
+        .then(menu(R::NEXT))
+        .then(inspect("last page",
+                      [&](Window&) {
+                          EXPECT_EQ(zone(2), "Page 6 of 6");
+                          EXPECT_NE(PROP(R::NEXT, Prop::Disable).number(), 0);
+                          lastPage = pageTexts(PROP(R::kFirstCellImage, Prop::Text).text());
+                      })
+                  .in(kPreview))
+        .then(click(R::EXITBUTTON));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(GLOBALRESPONSE, RequestCompleted);  // the listing's own answer, not the preview's
+    EXPECT_EQ(QUILLERY_USED, 0);
+    EXPECT_TRUE(temporaryFiles().isEmpty()) << temporaryFiles().join(",").toStdString();
+
+    const auto has = [](const std::vector<std::string>& texts, const std::string& text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    EXPECT_TRUE(has(firstPage, "by Author"));
+    EXPECT_TRUE(has(firstPage, "Author001"));
+    EXPECT_TRUE(has(firstPage, "Author005"));
+    EXPECT_FALSE(has(firstPage, "Author006"));
+    EXPECT_TRUE(has(firstPage, "Page    1"));
+    EXPECT_TRUE(has(lastPage, "Author026"));
+    EXPECT_TRUE(has(lastPage, "Page    6"));
+    EXPECT_TRUE(has(lastPage, "by Author"));
+}
+
+TEST_F(ListingTest, CancelWhileBuildingShowsNoPreviewAndKeepsNothing) {
+    useCatalogue(numberedBooks(80));
+    QUILLERY_USED = 0;
+    ScriptedSession s;
+    s.then(timer(1).in(kAuthorProgress)).then(click(P::PROGRESS_CANCEL).in(kAuthorProgress));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    for (const std::string& window : s.windowsSeen())
+        EXPECT_NE(window, kPreview);
+    EXPECT_EQ(GLOBALRESPONSE, RequestCancelled);
+    EXPECT_EQ(QUILLERY_USED, 0);
+    EXPECT_TRUE(temporaryFiles().isEmpty()) << temporaryFiles().join(",").toStdString();
+}
+
+TEST_F(ListingTest, EmptyCatalogueClosesAtOnceWithoutPreview) {
+    useCatalogue({});
+    ScriptedSession s;
+    TITLEREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_TRUE(s.messageBoxes().empty());
+    EXPECT_EQ(GLOBALRESPONSE, RequestCancelled);
+    EXPECT_EQ(QUILLERY_USED, 0);
+}
+
+TEST_F(ListingTest, VersionsKeptForUndoAreLeftOutAndOnePageDisablesPaging) {
+    std::vector<QuilleryRecord> books = numberedBooks(3);
+    books[1].DELETED = 1;  // a superseded version
+    QuilleryRecord noIsbn = numberedBook(4);
+    noIsbn.ISBN = "";
+    books.push_back(noIsbn);
+    useCatalogue(books);
+    std::vector<std::string> page;
+    ScriptedSession s;
+    s.then(timer(1).in("ISBNREPORT$PROGRESSWINDOW"))
+        .then(inspect("one page",
+                      [&](Window&) {
+                          EXPECT_EQ(zone(2), "Page 1 of 1");
+                          EXPECT_NE(PROP(R::CURRENTPAGE, Prop::Disable).number(), 0);
+                          EXPECT_NE(PROP(R::PAGESDOWN, Prop::Disable).number(), 0);
+                          EXPECT_NE(PROP(R::VIEWMENU, Prop::Disable).number(), 0);
+                          page = pageTexts(PROP(R::kFirstCellImage, Prop::Text).text());
+                      })
+                  .in(kPreview))
+        .then(closeWindow());
+    ISBNREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(GLOBALRESPONSE, RequestCompleted);
+    const auto has = [&](const std::string& text) {
+        return std::find(page.begin(), page.end(), text) != page.end();
+    };
+    EXPECT_TRUE(has("- By ISBN"));
+    EXPECT_TRUE(has("ISBN1"));
+    EXPECT_FALSE(has("ISBN2"));      // marked deleted
+    EXPECT_FALSE(has("Author004"));  // no ISBN, so not in the key
+    EXPECT_TRUE(has("ISBN3"));
+}
+
+TEST_F(ListingTest, PrintSendsThePagesToTheFileNamed) {
+    useCatalogue(numberedBooks(7));
+    const std::string pdf = path("listing.pdf");
+    ScriptedSession s;
+    s.then(runTimers().in(kAuthorProgress))
+        .then(click(R::PRINTBUTTON).in(kPreview))
+        .then(answerFileDialog(pdf));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(GLOBALRESPONSE, RequestCompleted);
+    const std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    const auto at = [&](int page, const std::string& word) {
+        return pages[static_cast<std::size_t>(page)].find(word);
+    };
+    EXPECT_NE(at(0, "Page 1"), std::string::npos);
+    EXPECT_NE(at(1, "Page 2"), std::string::npos);
+    EXPECT_NE(at(1, "by Author"), std::string::npos);
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_NE(at(0, numberedBook(n).LASTNAME.str()), std::string::npos);
+    EXPECT_NE(at(1, "Author006"), std::string::npos);
+    EXPECT_NE(at(1, "Author007"), std::string::npos);
+    EXPECT_EQ(at(1, "Author005"), std::string::npos);
+    EXPECT_TRUE(temporaryFiles().isEmpty());
+}
+
+}  // namespace
+}  // namespace quillery::testing
