@@ -1,0 +1,143 @@
+// A listing of 32,000 generated books: the listing built behind its progress window until the
+// first preview page shows, paging through a grid of thumbnails, and the same listing printed to
+// a PDF file from the command line. Beside them, SQLite reads the same books in the same order,
+// the data work under every listing. Prints both; nothing is asserted.
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/catalogue_generator.h"
+#include "app/catalogue_globals.h"
+#include "app/tools/catalogue_store.h"
+#include "app/tools/tool_commands.h"
+#include "app/tools/tool_run.h"
+#include "app/window/program_start.h"
+#include "bench/sqlite_catalogue.h"
+#include "reports/listings.h"
+#include "reports/print_command.h"
+#include "reports/report_preview.h"
+#include "runtime/window/testing/test_driver.h"
+
+namespace {
+
+using namespace quillery;
+using namespace quillery::bench;
+using namespace quillery::script;
+namespace fs = std::filesystem;
+namespace R = reportpreview;
+
+constexpr std::size_t kEntries = 32000;
+constexpr int kPagings = 10;
+using Clock = std::chrono::steady_clock;
+
+double since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct Figures {
+    double firstPage = 0, paging = 0, pdf = 0;
+    std::size_t pages = 0;
+};
+
+// The author listing in its windows: built to its end, then the grid of 4 by 3 thumbnails paged
+// forward `kPagings` times.
+void runWindowed(const fs::path& catalogue, Figures& f) {
+    Clock::time_point start;
+    ScriptedSession s;
+    s.then(runTimers().in("AUTHORREPORT$PROGRESSWINDOW"))
+        .then(inspect("first page", [&](Window&) {
+            f.firstPage = since(start);
+            f.pages = static_cast<std::size_t>(PROP(R::CURRENTPAGE, Prop::RangeHigh).number());
+        }).in("REPORTPREVIEW$WINDOW"))
+        .then(spin(R::PAGESACROSS, 3))
+        .then(spin(R::PAGESDOWN, 2))
+        .then(inspect("paging", [&](Window&) { start = Clock::now(); }));
+    for (int i = 0; i < kPagings; ++i)
+        s.then(menu(R::NEXT));
+    s.then(inspect("paged", [&](Window&) { f.paging = since(start) / kPagings; }))
+        .then(menu(R::EXIT));
+    initialiseGlobals();
+    QUILLERYFILE = catalogue.string();
+    start = Clock::now();
+    AUTHORREPORT();
+    if (!s.done()) std::fprintf(stderr, "listing_bench: the script stopped:\n%s", s.report().c_str());
+}
+
+void runCommandLine(const fs::path& catalogue, const fs::path& pdf, Figures& f) {
+    tools::setPrintCommand(printListingCommand);
+    const auto store = tools::makeCatalogueStore();
+    const std::string file = catalogue.string(), out = pdf.string();
+    const std::vector<std::string_view> args = {"print", "--listing", "author", "--pdf", out, file};
+    std::istringstream in;
+    std::ostringstream output, errors;
+    f.pdf = millisecondsOf([&] {
+        if (tools::runQuilleryData(args, *store, in, output, errors, {80000, 1}) != 0)
+            std::fprintf(stderr, "listing_bench: %s", errors.str().c_str());
+    });
+}
+
+double sqliteAuthorOrder(const fs::path& path, const std::vector<QuilleryRecord>& records) {
+    Sql sql(path);
+    sql.exec(kSchema);
+    sqlite3_stmt* insert = sql.prepare(std::string("INSERT INTO books(") + kColumns +
+                                       ") VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    sql.exec("BEGIN");
+    for (const QuilleryRecord& r : records) {
+        bindRecord(insert, r);
+        stepDone(insert, "insert");
+    }
+    sql.exec("COMMIT");
+    sqlite3_finalize(insert);
+    std::size_t rows = 0;
+    const double ms = millisecondsOf([&] {
+        sqlite3_stmt* byAuthor = sql.prepare(std::string("SELECT ") + kColumns +
+                                             " FROM books WHERE deleted = 0 AND lastname <> '' "
+                                             "ORDER BY lastname COLLATE NOCASE");
+        while (sqlite3_step(byAuthor) == SQLITE_ROW)
+            rows += rowOf(byAuthor).LASTNAME.data[0] != ' ';
+        sqlite3_finalize(byAuthor);
+    });
+    return rows > 0 ? ms : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    const fs::path dir = fs::temp_directory_path() / "quillery-listing-bench";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::vector<QuilleryRecord> records;
+    CatalogueGenerator generator(20261208);
+    while (records.size() < kEntries) {
+        QuilleryRecord r = generator.next();
+        if (r.DELETED == 0) records.push_back(r);
+    }
+    {
+        auto store = tools::makeCatalogueStore();
+        require(store->create((dir / "Bench.QLY").string()).ok(), "create");
+        require(store->begin().ok(), "begin");
+        require(store->add(QuilleryRecord{}).ok(), "header");
+        for (const QuilleryRecord& r : records)
+            require(store->add(r).ok(), "add");
+        require(store->commit().ok(), "commit");
+    }
+
+    Figures f;
+    runWindowed(dir / "Bench.QLY", f);
+    runCommandLine(dir / "Bench.QLY", dir / "author.pdf", f);
+    const double sqlite = sqliteAuthorOrder(dir / "bench.sqlite", records);
+    std::printf("author listing of %zu generated books, %zu pages (ms)\n", records.size(), f.pages);
+    std::printf("%-52s %10.1f\n", "built behind the progress window to the first page", f.firstPage);
+    std::printf("%-52s %10.1f\n", "one step through a grid of 12 thumbnails", f.paging);
+    std::printf("%-52s %10.1f\n", "printed to a PDF from the command line", f.pdf);
+    std::printf("%-52s %10.1f\n", "sqlite: the same books read in author order", sqlite);
+    fs::remove_all(dir);
+    return 0;
+}
