@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPrinterInfo>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -73,6 +74,9 @@ int printListingCommand(const tools::ToolArguments& args, tools::ToolContext& co
     if (!std::filesystem::is_regular_file(args.file, ec))
         return fail(context, "cannot open catalogue \"" + args.file + "\": no such file");
     const auto app = applicationIfNeeded();
+    // Without a printer the pages would wait for a file name nobody at a terminal can give.
+    if (args.pdf.empty() && QPrinterInfo::defaultPrinterName().isEmpty())
+        return fail(context, "no printer is set up; name a PDF file to write with --pdf");
     QUILLERYFILE = args.file;
     OPEN(QUILLERY, kReadOnlyShared);
     if (errorCode() != 0)

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <array>
 #include <cmath>
+#include <map>
+#include <string>
 
 #include "runtime/window/screen_text.h"
 
@@ -41,9 +43,10 @@ bool installed(const QString& family) {
     return QFontDatabase::hasFamily(family);
 }
 
-}  // namespace
-
-QString nearestFamily(std::string_view family) {
+// Asking the font database whether a family is installed resolves its aliases through the
+// system's font configuration every time, which reports drawing thousands of texts would feel:
+// the answer for each requested family is kept for the program's life.
+QString lookUpNearestFamily(std::string_view family) {
     for (const auto& choice : kFamilyChoices) {
         if (!sameName(choice.requested, family)) continue;
         for (const char* candidate : choice.candidates) {
@@ -53,6 +56,16 @@ QString nearestFamily(std::string_view family) {
     const QString asked = toScreen(family);
     if (!asked.isEmpty() && installed(asked)) return asked;
     return installed("Liberation Sans") ? QString("Liberation Sans") : QString();
+}
+
+}  // namespace
+
+QString nearestFamily(std::string_view family) {
+    static std::map<std::string, QString, std::less<>> known;
+    if (const auto it = known.find(family); it != known.end()) return it->second;
+    QString nearest = lookUpNearestFamily(family);
+    known.emplace(std::string(family), nearest);
+    return nearest;
 }
 
 void useLayoutFamilyEverywhere() {

@@ -2,6 +2,7 @@
 // image files kept when asked, and a catalogue that cannot be opened refused, writing nothing.
 #include <QDir>
 #include <QFile>
+#include <QPrinterInfo>
 #include <sstream>
 
 #include "app/tools/tool_run.h"
@@ -98,6 +99,11 @@ TEST_F(PrintCommandTest, RefusesWhatItCannotOpenWritingNothing) {
     useCatalogue({});
     EXPECT_EQ(run({"print", "--listing", "shelf", path("C.QLY")}), 2);
     EXPECT_EQ(run({"print", path("C.QLY")}), 2);
+    // No printer and no PDF named: refused at once rather than waiting for a file name.
+    if (QPrinterInfo::defaultPrinterName().isEmpty()) {
+        EXPECT_EQ(run({"print", "--listing", "author", path("C.QLY")}), 3);
+        EXPECT_NE(err_.str().find("no printer is set up"), std::string::npos) << err_.str();
+    }
 }
 
 }  // namespace
