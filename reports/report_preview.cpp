@@ -35,13 +35,16 @@ constexpr ControlLayout item(int field, std::string_view text, int parent, std::
             .tip = tip,
             .flags = use != 0 ? ControlFlag::kCheckable : 0u};
 }
-constexpr ControlLayout toolButton(int field, int x, std::string_view text, std::string_view tip) {
+constexpr ControlLayout toolButton(int field, int x, std::string_view text, std::string_view icon,
+                                   std::string_view tip) {
     return {.kind = ControlKind::Button,
             .field = field,
             .text = text,
             .at = {x, 2, 14, 14},
             .parent = R::TOOLBAR,
-            .tip = tip};
+            .icon = icon,
+            .tip = tip,
+            .flags = ControlFlag::kIconOnly};
 }
 constexpr ControlLayout prompt(int field, std::string_view text, int x) {
     return {.kind = ControlKind::Prompt,
@@ -83,9 +86,9 @@ constexpr ControlLayout kPreviewControls[] = {
     item(R::ZOOM200, "&200 Percent", R::ZOOMMENU, {}, 9),
     item(R::ZOOM300, "&300 Percent", R::ZOOMMENU, {}, 10),
     {.kind = ControlKind::Toolbar, .field = R::TOOLBAR, .at = {0, 0, 0, kToolbarAllowance}},
-    toolButton(R::PRINTBUTTON, 3, "Print", "Print this report"),
-    toolButton(R::EXITBUTTON, 19, "Exit", "Exit without printing the report"),
-    toolButton(R::ZOOMBUTTON, 37, "Zoom", "Zoom in on a page of the report"),
+    toolButton(R::PRINTBUTTON, 3, "Print", "print.ico", "Print this report"),
+    toolButton(R::EXITBUTTON, 19, "Exit", "exit.ico", "Exit without printing the report"),
+    toolButton(R::ZOOMBUTTON, 37, "Zoom", "zoom.ico", "Zoom in on a page of the report"),
     prompt(R::PAGEPROMPT, "&Page:", 60),
     spin(R::CURRENTPAGE, 85, 33, "n4", 1, 10, {}),
     prompt(R::ACROSSPROMPT, "&Across:", 123),

@@ -395,6 +395,53 @@ void drawFindBookIcon(Canvas& canvas) {
     drawMagnifier(canvas, QPointF(28, 27), canvas.small() ? 11.5 : 10.5);
 }
 
+void drawPrintIcon(Canvas& canvas) {
+    QPainter& painter = canvas.painter();
+    // The sheet going in at the back, the body of the printer, and the printed sheet coming out.
+    const QRectF sheet = snapped(painter, QRectF(13, 3, 22, 17));
+    framedRect(painter, sheet, 1.2, kPaper, kSteelDark);
+    const QRectF body = snapped(painter, QRectF(4, 17, 40, 18));
+    painter.setPen(canvas.pen(kOutline, 1.3));
+    painter.setBrush(vertical(body, kMetal.lighter(115), kSteel));
+    painter.drawRoundedRect(body, 3, 3);
+    const QRectF out = snapped(painter, QRectF(11, 30, 26, 15));
+    framedRect(painter, out, 1.2, kPaper, kSteelDark);
+    if (!canvas.small()) {
+        painter.setPen(QPen(kNoteLine, 1.0));
+        painter.drawLine(QPointF(14, 36), QPointF(34, 36));
+        painter.drawLine(QPointF(14, 40), QPointF(30, 40));
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(70, 170, 80));
+    painter.drawEllipse(QPointF(37.5, 23.5), 2.2, 2.2);
+}
+
+void drawExitIcon(Canvas& canvas) {
+    QPainter& painter = canvas.painter();
+    // A door standing open, and an arrow leaving through it.
+    const QRectF frame = snapped(painter, QRectF(20, 4, 22, 40));
+    framedRect(painter, frame, 1.3, QColor(60, 60, 70), kOutline);
+    QPolygonF door({QPointF(20, 4), QPointF(33, 9), QPointF(33, 48), QPointF(20, 44)});
+    painter.setPen(canvas.pen(kOutline, 1.3));
+    painter.setBrush(vertical(QRectF(20, 4, 13, 44), kCoverLight, kCoverDark));
+    painter.drawPolygon(door);
+    QPen shaft(kRedDark, 5.5);
+    shaft.setCapStyle(Qt::RoundCap);
+    painter.setPen(shaft);
+    painter.drawLine(QPointF(24, 26), QPointF(9, 26));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kRedDark);
+    painter.drawPolygon(QPolygonF({QPointF(2, 26), QPointF(12, 17), QPointF(12, 35)}));
+}
+
+void drawZoomIcon(Canvas& canvas) {
+    drawMagnifier(canvas, QPointF(20, 20), canvas.small() ? 15 : 14);
+    QPainter& painter = canvas.painter();
+    painter.setPen(canvas.pen(kSteelDark, 3));
+    painter.drawLine(QPointF(13, 20), QPointF(27, 20));
+    painter.drawLine(QPointF(20, 13), QPointF(20, 27));
+}
+
 void drawNoteIcon(Canvas& canvas) {
     QPainter& painter = canvas.painter();
     const double fold = 11;

@@ -46,6 +46,10 @@ std::vector<Picture> allPictures() {
         {"undo.ICO", PictureKind::Icon, {}, drawUndoIcon},
         {"bookfind.ICO", PictureKind::Icon, {}, drawFindBookIcon},
         {"note.ico", PictureKind::Icon, {}, drawNoteIcon},
+        // The report preview's tool buttons.
+        {"print.ico", PictureKind::Icon, {}, drawPrintIcon},
+        {"exit.ico", PictureKind::Icon, {}, drawExitIcon},
+        {"zoom.ico", PictureKind::Icon, {}, drawZoomIcon},
         // "book.bmp" becomes the window icon; "BOOK.BMP" heads every printed page (0.4 inch
         // square, so it is drawn large enough for a 600 dpi printer); "BOOK3.BMP" sits beside
         // the program's name on the splash window, in the 48 x 60 pixels the layout leaves it.
