@@ -17,6 +17,7 @@
 #include "app/tools/tool_run.h"
 #include "app/window/program_start.h"
 #include "bench/sqlite_catalogue.h"
+#include "bench/window_bench_setup.h"
 #include "reports/listings.h"
 #include "reports/print_command.h"
 #include "reports/report_preview.h"
@@ -49,22 +50,27 @@ void runWindowed(const fs::path& catalogue, Figures& f) {
     Clock::time_point start;
     ScriptedSession s;
     s.then(runTimers().in("AUTHORREPORT$PROGRESSWINDOW"))
-        .then(inspect("first page", [&](Window&) {
-            f.firstPage = since(start);
-            f.pages = static_cast<std::size_t>(PROP(R::CURRENTPAGE, Prop::RangeHigh).number());
-        }).in("REPORTPREVIEW$WINDOW"))
+        .then(inspect("first page",
+                      [&](Window&) {
+                          f.firstPage = since(start);
+                          f.pages = static_cast<std::size_t>(
+                              PROP(R::CURRENTPAGE, Prop::RangeHigh).number());
+                      })
+                  .in("REPORTPREVIEW$WINDOW"))
         .then(spin(R::PAGESACROSS, 3))
         .then(spin(R::PAGESDOWN, 2))
         .then(inspect("paging", [&](Window&) { start = Clock::now(); }));
     for (int i = 0; i < kPagings; ++i)
         s.then(menu(R::NEXT));
-    s.then(inspect("paged", [&](Window&) { f.paging = since(start) / kPagings; }))
-        .then(menu(R::EXIT));
+    s.then(inspect("paged", [&](Window&) {
+         f.paging = since(start) / kPagings;
+     })).then(menu(R::EXIT));
     initialiseGlobals();
     QUILLERYFILE = catalogue.string();
     start = Clock::now();
     AUTHORREPORT();
-    if (!s.done()) std::fprintf(stderr, "listing_bench: the script stopped:\n%s", s.report().c_str());
+    if (!s.done())
+        std::fprintf(stderr, "listing_bench: the script stopped:\n%s", s.report().c_str());
 }
 
 void runCommandLine(const fs::path& catalogue, const fs::path& pdf, Figures& f) {
@@ -107,34 +113,20 @@ double sqliteAuthorOrder(const fs::path& path, const std::vector<QuilleryRecord>
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareOffscreen();
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
-    const fs::path dir = fs::temp_directory_path() / "quillery-listing-bench";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    std::vector<QuilleryRecord> records;
-    CatalogueGenerator generator(20261208);
-    while (records.size() < kEntries) {
-        QuilleryRecord r = generator.next();
-        if (r.DELETED == 0) records.push_back(r);
-    }
-    {
-        auto store = tools::makeCatalogueStore();
-        require(store->create((dir / "Bench.QLY").string()).ok(), "create");
-        require(store->begin().ok(), "begin");
-        require(store->add(QuilleryRecord{}).ok(), "header");
-        for (const QuilleryRecord& r : records)
-            require(store->add(r).ok(), "add");
-        require(store->commit().ok(), "commit");
-    }
+    const fs::path dir = freshFolder("quillery-listing-bench");
+    const std::vector<QuilleryRecord> records = currentEntries(kEntries);
+    writeCatalogue(dir / "Bench.QLY", records);
 
     Figures f;
     runWindowed(dir / "Bench.QLY", f);
     runCommandLine(dir / "Bench.QLY", dir / "author.pdf", f);
     const double sqlite = sqliteAuthorOrder(dir / "bench.sqlite", records);
     std::printf("author listing of %zu generated books, %zu pages (ms)\n", records.size(), f.pages);
-    std::printf("%-52s %10.1f\n", "built behind the progress window to the first page", f.firstPage);
+    std::printf("%-52s %10.1f\n", "built behind the progress window to the first page",
+                f.firstPage);
     std::printf("%-52s %10.1f\n", "one step through a grid of 12 thumbnails", f.paging);
     std::printf("%-52s %10.1f\n", "printed to a PDF from the command line", f.pdf);
     std::printf("%-52s %10.1f\n", "sqlite: the same books read in author order", sqlite);

@@ -19,6 +19,7 @@
 #include "app/window/main_window_layout.h"
 #include "app/window/program_start.h"
 #include "bench/sqlite_catalogue.h"
+#include "bench/window_bench_setup.h"
 #include "runtime/window/testing/test_driver.h"
 
 namespace {
@@ -41,17 +42,6 @@ double since(Clock::time_point start) {
 struct Steps {
     double open = 0, tab = 0, find = 0, save = 0, undo = 0;
 };
-
-void writeCatalogue(const fs::path& path, const std::vector<QuilleryRecord>& records) {
-    auto store = tools::makeCatalogueStore();
-    require(store->create(path.string()).ok(), "create");
-    require(store->begin().ok(), "begin");
-    require(store->add(QuilleryRecord{}).ok(), "header");
-    for (const QuilleryRecord& r : records)
-        require(store->add(r).ok(), "add");
-    require(store->commit().ok(), "commit");
-    store->close();
-}
 
 // The window's steps, each timed from the action that starts it to the next time the window
 // waits for the user.
@@ -183,20 +173,11 @@ void printRow(const char* what, double window, double sqlite) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareOffscreen();
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
-    const fs::path dir = fs::temp_directory_path() / "quillery-main-window-bench";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    // Current entries only: the superseded versions the generator mixes in would be purged by
-    // the first open and make it a different measurement.
-    std::vector<QuilleryRecord> records;
-    CatalogueGenerator generator(20261208);
-    while (records.size() < kEntries) {
-        QuilleryRecord r = generator.next();
-        if (r.DELETED == 0) records.push_back(r);
-    }
+    const fs::path dir = freshFolder("quillery-main-window-bench");
+    const std::vector<QuilleryRecord> records = currentEntries(kEntries);
     writeCatalogue(dir / "Bench.QLY", records);
 
     const Steps window = runWindow(dir / "Bench.QLY");
