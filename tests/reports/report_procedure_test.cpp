@@ -2,6 +2,8 @@
 // the timer, Cancel, the use counter, the page files, and records kept only for undo left out.
 #include <QFile>
 
+#include "app/window/display_quillery.h"
+#include "app/window/listings.h"
 #include "reports/listing_report.h"
 #include "reports/listings.h"
 #include "reports/report_preview.h"
@@ -157,6 +159,44 @@ TEST_F(ListingTest, PrintSendsThePagesToTheFileNamed) {
     EXPECT_NE(at(1, "Author006"), std::string::npos);
     EXPECT_NE(at(1, "Author007"), std::string::npos);
     EXPECT_EQ(at(1, "Author005"), std::string::npos);
+    EXPECT_TRUE(temporaryFiles().isEmpty());
+}
+
+}  // namespace
+}  // namespace quillery::testing
+
+namespace quillery::testing {
+namespace {
+
+using namespace script;
+namespace W = displayquillery;
+
+TEST_F(ListingTest, TheReportsMenuRunsAListingAndReadsTheCatalogueAgain) {
+    std::vector<QuilleryRecord> books = numberedBooks(3);
+    useCatalogue(books);
+    const ListingProcedure previous = setListingProcedure({});
+    installListings();
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(click(W::DELETE))  // kept for undo until the catalogue is read again
+        .then(menu(W::AUTHORREPORT).in(kMainWindow))
+        .then(runTimers().in(kAuthorProgress))
+        .then(
+            inspect("two books listed",
+                    [](Window&) { EXPECT_EQ(PROP(0, Prop::StatusText, 2).text(), "Page 1 of 1"); })
+                .in(kPreview))
+        .then(menu(reportpreview::EXIT))
+        .then(inspect("read again",
+                      [](Window& w) {
+                          EXPECT_EQ(listedRows(w).size(), 2u);
+                          EXPECT_EQ(QUILLERY_USED, 0);
+                      })
+                  .in(kMainWindow))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("C.QLY");
+    setListingProcedure(previous);
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(fileRecords(path("C.QLY")).size(), 3u);  // the deleted book is gone for good
     EXPECT_TRUE(temporaryFiles().isEmpty());
 }
 
