@@ -44,6 +44,27 @@ QFont fontOf(const LogFont& f, int pageHeight) {
     return font;
 }
 
+// The same picture on every page (the listings' header, say) is handed out as one image, so
+// that a PDF keeps it once instead of compressing it again for every page.
+QImage sharedImage(const RasterImage& raster) {
+    struct Kept {
+        RasterImage raster;
+        QImage image;
+    };
+    static std::vector<Kept> kept;
+    constexpr std::size_t kKeptImages = 8;
+    for (const Kept& k : kept) {
+        if (k.raster.width == raster.width && k.raster.height == raster.height &&
+            k.raster.pixels == raster.pixels)
+            return k.image;
+    }
+    const QImage view(reinterpret_cast<const uchar*>(raster.pixels.data()), raster.width,
+                      raster.height, QImage::Format_RGB32);
+    if (kept.size() == kKeptImages) kept.erase(kept.begin());
+    kept.push_back({raster, view.copy()});
+    return kept.back().image;
+}
+
 // Carries out the steps of one page, keeping the drawing state the records set.
 class Player {
   public:
@@ -124,9 +145,7 @@ class Player {
         painter_.restore();
     }
     void operator()(const PageStep::Bitmap& s) {
-        const QImage image(reinterpret_cast<const uchar*>(s.image.pixels.data()), s.image.width,
-                           s.image.height, QImage::Format_RGB32);
-        painter_.drawImage(rectOf(s.target), image);
+        painter_.drawImage(rectOf(s.target), sharedImage(s.image));
     }
 
   private:
