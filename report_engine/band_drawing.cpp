@@ -6,7 +6,12 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
 
 #include "runtime/picture.h"
 #include "runtime/window/picture_files.h"
@@ -35,11 +40,47 @@ FontSpec effectiveFont(const FontSpec& own, const FontSpec& report) {
     return font;
 }
 
-// The font measured in thousandths of an inch.
-QFont measuringFont(const FontSpec& spec) {
+// A font measured in thousandths of an inch, with the advance of each of the 256 characters a
+// text can hold. A report uses a handful of fonts for every band it renders, and finding a font
+// is slow: they are kept.
+struct MeasuringFont {
+    explicit MeasuringFont(const QFont& font) : metrics(font) {
+        for (int c = 0; c < 256; ++c) {
+            const char byte = static_cast<char>(c);
+            advance[static_cast<std::size_t>(c)] =
+                metrics.horizontalAdvance(toScreen(std::string_view(&byte, 1)));
+        }
+    }
+    // The width without shaping: close enough to tell whether a text fits, never to place it.
+    double roughWidth(std::string_view text) const {
+        double width = 0;
+        for (const char c : text)
+            width += advance[static_cast<unsigned char>(c)];
+        return width;
+    }
+    QFontMetricsF metrics;
+    std::array<double, 256> advance{};
+};
+
+const MeasuringFont& measuringFont(const FontSpec& spec) {
+    using Key = std::tuple<std::string, int, unsigned>;
+    thread_local std::map<Key, MeasuringFont> kept;
+    Key key{std::string(spec.family), spec.points, spec.style};
+    if (auto found = kept.find(key); found != kept.end()) return found->second;
     QFont font = fontOf(FontSpec{spec.family, 0, spec.style, kNoColor}, QFont());
     font.setPixelSize(std::max(1, spec.points * kThousandthsPerInch / kPointsPerInch));
-    return font;
+    return kept.emplace(std::move(key), MeasuringFont(font)).first->second;
+}
+
+// Whether `lines` lie wholly inside a box of `at`, with room for kerning and the printer's own
+// letter widths: such texts need no clipping, which is costly to print.
+bool linesFit(const std::vector<std::string>& lines, const MeasuringFont& font, int lineHeight,
+              const Rect& at) {
+    constexpr double kSlack = 1.05;
+    if (static_cast<long long>(lines.size()) * lineHeight > at.height) return false;
+    return std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return font.roughWidth(line) * kSlack <= at.width;
+    });
 }
 
 std::string controlText(const ControlLayout& control, std::span<const UseVariable> uses) {
@@ -60,11 +101,19 @@ std::string clipped(std::string text) {
 std::vector<std::string> wrap(const std::string& text, const QFontMetricsF& metrics, int width,
                               std::size_t maxLines) {
     std::vector<std::string> lines;
-    std::string line;
-    std::size_t at = 0;
     auto fitsLine = [&](const std::string& candidate) {
         return metrics.horizontalAdvance(toScreen(candidate)) <= width;
     };
+    // Most texts are one short line with single blanks: measured once.
+    if (const std::string line = clipped(text);
+        maxLines > 0 && line.find_first_of("\r\n") == std::string::npos &&
+        line.find("  ") == std::string::npos && (line.empty() || line.front() != ' ') &&
+        fitsLine(line)) {
+        if (!line.empty()) lines.push_back(line);
+        return lines;
+    }
+    std::string line;
+    std::size_t at = 0;
     while (at < text.size() && lines.size() < maxLines) {
         if (text[at] == '\r' || text[at] == '\n') {
             lines.push_back(clipped(line));
@@ -94,7 +143,8 @@ TextLines textOf(const ControlLayout& control, const BandContext& context) {
     text.at = control.at;
     text.font = effectiveFont(control.font, context.reportFont);
     text.align = control.flags & (ControlFlag::kRight | ControlFlag::kCenter);
-    const QFontMetricsF metrics(measuringFont(text.font));
+    const MeasuringFont& font = measuringFont(text.font);
+    const QFontMetricsF& metrics = font.metrics;
     text.lineHeight = static_cast<int>(std::lround(metrics.lineSpacing()));
     if (control.flags & ControlFlag::kPageNumber) {
         text.isPageNumber = true;
@@ -109,6 +159,7 @@ TextLines textOf(const ControlLayout& control, const BandContext& context) {
     } else {
         text.lines.push_back(value);
     }
+    text.fits = linesFit(text.lines, font, text.lineHeight, control.at);
     return text;
 }
 
@@ -175,7 +226,8 @@ struct ItemDrawer {
         }
         for (std::size_t i = 0; i < text.lines.size(); ++i) {
             const int top = g.pageY(y + text.at.y + static_cast<int>(i) * text.lineHeight);
-            page.text(anchor, top, clipped(text.lines[i]), box);
+            page.text(anchor, top, clipped(text.lines[i]),
+                      text.fits ? std::nullopt : std::optional<PageRect>(box));
         }
     }
     void operator()(const LineDrawing& line) const {

@@ -33,6 +33,7 @@ struct TextLines {
     int lineHeight = 0;                  // thousandths
     std::string_view pageNumberPicture;  // used when `isPageNumber`
     bool isPageNumber = false;
+    bool fits = false;  // every line lies inside `at`: drawn without clipping
 };
 struct LineDrawing {
     Rect at;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <variant>
 
 #include "runtime/window/picture_files.h"
@@ -87,7 +88,14 @@ class Player {
         extent_ = QSizeF(s.x, s.y);
         mapWindow();
     }
-    void operator()(const PageStep::SelectFont& s) { font_ = fontOf(s.font, pageHeight_); }
+    void operator()(const PageStep::SelectFont& s) {
+        // Pages select the same few fonts over and over; building a font is not free.
+        if (logFont_ && *logFont_ == s.font) return;
+        logFont_ = s.font;
+        font_ = fontOf(s.font, pageHeight_);
+        metrics_.reset();
+        fontSet_ = false;
+    }
     void operator()(const PageStep::SelectPen& s) {
         if (s.pen.style == PenStyle::Null) {
             pen_ = QPen(Qt::NoPen);
@@ -119,15 +127,16 @@ class Player {
     }
     void operator()(const PageStep::Text& s) {
         const QString text = toScreen(s.text);
-        const QFontMetricsF metrics(font_);
-        const double width = metrics.horizontalAdvance(text);
+        const QFontMetricsF& metrics = metrics_ ? *metrics_ : metrics_.emplace(font_);
         double x = s.x;
+        // Shaping a text twice (measure, then draw) is most of its cost: measure only when the
+        // alignment needs the width.
         switch (align_ & TextAlign::kHorizontalMask) {
             case TextAlign::kRight:
-                x -= width;
+                x -= metrics.horizontalAdvance(text);
                 break;
             case TextAlign::kCenter:
-                x -= width / 2;
+                x -= metrics.horizontalAdvance(text) / 2;
                 break;
             default:
                 break;
@@ -137,12 +146,18 @@ class Player {
             baseline = s.y;
         else if ((align_ & TextAlign::kVerticalMask) == TextAlign::kBottom)
             baseline = s.y - metrics.descent();
-        painter_.save();
-        if (s.clip) painter_.setClipRect(rectOf(*s.clip), Qt::IntersectClip);
-        painter_.setFont(font_);
+        if (s.clip) {
+            painter_.save();
+            painter_.setClipRect(rectOf(*s.clip), Qt::IntersectClip);
+            fontSet_ = false;
+        }
+        if (!fontSet_) {
+            painter_.setFont(font_);
+            fontSet_ = !s.clip;
+        }
         painter_.setPen(textColor_);
         painter_.drawText(QPointF(x, baseline), text);
-        painter_.restore();
+        if (s.clip) painter_.restore();
     }
     void operator()(const PageStep::Bitmap& s) {
         painter_.drawImage(rectOf(s.target), sharedImage(s.image));
@@ -164,6 +179,9 @@ class Player {
     QSizeF extent_;
     int pageHeight_;
     QFont font_ = quillery::fontOf(FontSpec{"Arial", 0, 0, kNoColor}, QFont());
+    std::optional<LogFont> logFont_;
+    std::optional<QFontMetricsF> metrics_;
+    bool fontSet_ = false;  // the painter holds font_ already
     QPen pen_{Qt::black};
     QBrush brush_{Qt::white};
     QColor textColor_{Qt::black};

@@ -14,7 +14,12 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <variant>
+#include <vector>
 
+#include "report_engine/core/metafile_reader.h"
+#include "report_engine/metafile_player.h"
 #include "report_engine/report_printer.h"
 #include "runtime/errors.h"
 #include "runtime/fatal.h"
@@ -147,6 +152,36 @@ TEST_F(ReportTest, ThreePagePreviewPrintsToPdfAndCloseDeletesItsFiles) {
             EXPECT_LT(nearest, 3.0) << text.firstWord << " on page " << page + 1;
         }
     }
+}
+
+// A text that fits its control is drawn as it is; one wider than its control keeps the clip
+// that cuts it at the control's edge, on screen and on paper.
+TEST_F(ReportTest, OnlyTextsWiderThanTheirControlAreClipped) {
+    SampleListing listing;
+    listing.report.printToFile(pdf("clip.pdf"));
+    OPEN(listing.report);
+    PROP(listing.report, ReportProp::Preview) = previewQueue(listing.pages, listing.page.image);
+    listing.setBook(1);
+    listing.book.title = std::string(30, 'W');
+    PRINT(listing.report, kDetailBand);
+    ENDPAGE(listing.report);
+    const auto page = loadPageImageFile(QString::fromStdString(listing.pageFiles().at(0)));
+    ASSERT_TRUE(page);
+    // Each text with the widths of the clips it is drawn with (0: none).
+    std::map<std::string, std::vector<int>> clipWidths;
+    for (const auto& step : page->steps)
+        if (const auto* text = std::get_if<report::PageStep::Text>(&step))
+            clipWidths[text->text].push_back(text->clip ? text->clip->right - text->clip->left : 0);
+    const auto units = [&](int thousandths) {
+        return thousandths * page->header.unitsPerInch / 1000;
+    };
+    EXPECT_EQ(clipWidths["Author 1"], std::vector<int>{0}) << "fits its control";
+    EXPECT_EQ(clipWidths["TITLE"], std::vector<int>{0});
+    // In the header (3 inches at 10 points), the detail (2.25 inches at 12 points bold) and the
+    // footer (3 inches at 8 points): too wide everywhere.
+    EXPECT_EQ(clipWidths[std::string(30, 'W')],
+              (std::vector<int>{units(3000), units(2250), units(3000)}));
+    CLOSE(listing.report);
 }
 
 TEST_F(ReportTest, CancelledPreviewAndUnreadablePagesLeaveNothingBehind) {
