@@ -1,6 +1,7 @@
 // The report procedure every listing runs: the catalogue read through the listing's key in
 // batches on the progress window's timer, so Cancel is honoured between batches; then the
 // preview, and printing when the user asks for it.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -205,9 +206,7 @@ void ReportProcedure::GETNEXTRECORD() {
     LOCALRESPONSE = RequestCompleted;
     ++RECORDSPROCESSED;
     if (PERCENTPROGRESS >= 100) return;
-    const std::int64_t percent =
-        RECORDSTOPROCESS > 0 ? std::int64_t{RECORDSPROCESSED} * 100 / RECORDSTOPROCESS : 100;
-    PERCENTPROGRESS = static_cast<std::uint8_t>(percent > 100 ? 100 : percent);
+    PERCENTPROGRESS = static_cast<std::uint8_t>(percentRead(RECORDSPROCESSED, RECORDSTOPROCESS));
     if (PERCENTPROGRESS != PROGRESS_THERMOMETER) {
         PROGRESS_THERMOMETER = PERCENTPROGRESS;
         PROP(P::PROGRESS_PCTTEXT, Prop::Text) = percentText(PERCENTPROGRESS);
@@ -230,6 +229,11 @@ void ReportProcedure::closing() {
 }
 
 }  // namespace
+
+int percentRead(std::int32_t read, std::int32_t records) {
+    if (records <= 0) return 100;
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{read} * 100 / records, 100));
+}
 
 void runReportProcedure(std::size_t listing) {
     ReportProcedure(listing).run();

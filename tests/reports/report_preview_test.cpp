@@ -29,6 +29,83 @@ Action expectZones(std::string page, std::string zoom) {
         .in(kPreview);
 }
 
+// The cells of an `across` by `down` grid: one size with the page's proportions, 3 units apart
+// from (1, 1), as large as the window allows below the tool bar.
+void expectGrid(int across, int down) {
+    const int windowWidth = PROP(0, Prop::Width), windowHeight = PROP(0, Prop::Height);
+    const auto at = [](int k, Prop p) { return static_cast<int>(PROP(R::kFirstCellImage + k, p)); };
+    const int width = at(0, Prop::Width), height = at(0, Prop::Height);
+    for (int k = 0; k < across * down; ++k) {
+        EXPECT_EQ(at(k, Prop::X), 1 + (k % across) * (width + 3)) << "cell " << k + 1;
+        EXPECT_EQ(at(k, Prop::Y), 1 + (k / across) * (height + 3)) << "cell " << k + 1;
+        EXPECT_EQ(at(k, Prop::Width), width);
+        EXPECT_EQ(at(k, Prop::Height), height);
+        EXPECT_EQ(static_cast<int>(PROP(R::kFirstCellBox + k, Prop::X)), at(k, Prop::X));
+    }
+    const int widest = (windowWidth - (across - 1) * 3 - 2) / across;
+    const int tallest = (windowHeight - 18 - (down - 1) * 3 - 2) / down;
+    EXPECT_LE(width, widest);
+    EXPECT_LE(height, tallest);
+    EXPECT_TRUE(width == widest || height == tallest) << width << " x " << height;
+    EXPECT_NEAR(static_cast<double>(height) / width,
+                static_cast<double>(PROP(R::kFirstCellImage, Prop::ImageHeight)) /
+                    static_cast<int>(PROP(R::kFirstCellImage, Prop::ImageWidth)),
+                0.03);
+}
+
+TEST_F(ListingTest, ChangeDisplayAndResizingLayTheGridOutAgain) {
+    constexpr char kSelect[] = "PREVIEW:SELECTDISPLAY$SELECTWINDOW";
+    constexpr char kJump[] = "PREVIEW:JUMPTOPAGE$JUMPWINDOW";
+    namespace D = selectdisplay;
+    useCatalogue(numberedBooks(35));  // seven pages
+    int tallCellWidth = 0;
+    ScriptedSession s;
+    s.then(runTimers().in(kAuthorProgress))
+        .then(menu(R::CHANGEDISPLAY))
+        .then(inspect("the grid in force",
+                      [](Window& w) {
+                          EXPECT_EQ(std::string(PROP(0, Prop::Text)), "Change the Report Display");
+                          EXPECT_EQ(static_cast<int>(PROP(D::INPUT_PAGESACROSS, Prop::Value)), 1);
+                          EXPECT_EQ(static_cast<int>(PROP(D::INPUT_PAGESDOWN, Prop::RangeHigh)),
+                                    10);
+                          EXPECT_TRUE(w.hasControl(D::GROUP1));
+                      })
+                  .in(kSelect))
+        .then(spin(D::INPUT_PAGESACROSS, 2))
+        .then(spin(D::INPUT_PAGESDOWN, 1))
+        .then(click(D::OK))
+        .then(inspect("three by two",
+                      [](Window& w) {
+                          EXPECT_EQ(zone(2), "Pages 1-6 of 7");
+                          EXPECT_EQ(static_cast<int>(PROP(R::PAGESACROSS, Prop::Value)), 3);
+                          EXPECT_EQ(static_cast<int>(PROP(R::PAGESDOWN, Prop::Value)), 2);
+                          EXPECT_FALSE(w.hasControl(R::kFirstCellImage + 6));
+                          expectGrid(3, 2);
+                      })
+                  .in(kPreview))
+        .then(resizeWindow(330, 420))  // tall: the width decides
+        .then(inspect("tall",
+                      [&](Window&) {
+                          expectGrid(3, 2);
+                          tallCellWidth = PROP(R::kFirstCellImage, Prop::Width);
+                      }))
+        .then(resizeWindow(520, 200))  // wide: the height decides
+        .then(inspect("wide",
+                      [&](Window&) {
+                          expectGrid(3, 2);
+                          EXPECT_NE(static_cast<int>(PROP(R::kFirstCellImage, Prop::Width)),
+                                    tallCellWidth);
+                          EXPECT_EQ(zone(2), "Pages 1-6 of 7");
+                      }))
+        .then(menu(R::JUMP))
+        .then(type(jumptopage::JUMPPAGE, "5").in(kJump))
+        .then(click(jumptopage::CANCELBUTTON).in(kJump))
+        .then(expectZones("Pages 1-6 of 7", "No Zoom"))
+        .then(menu(R::EXIT));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+}
+
 TEST_F(ListingTest, PreviewPagesThroughGridAndZoom) {
     useCatalogue(numberedBooks(35));  // seven pages
     ScriptedSession s;

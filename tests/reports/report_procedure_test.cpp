@@ -79,6 +79,32 @@ TEST_F(ListingTest, TwentySixBooksTakeTwoBatchesAndSixPages) {
     EXPECT_TRUE(has(lastPage, "by Author"));
 }
 
+// Twenty-five books fill the first timer event exactly: that event also closes the progress
+// window and leads to the preview, with the percentage counted against every record of the file.
+TEST_F(ListingTest, TwentyFiveBooksTakeOneBatch) {
+    useCatalogue(numberedBooks(25));
+    ScriptedSession s;
+    s.then(inspect("first record", [](Window&) { EXPECT_EQ(pctText(), "  3% Completed"); })
+               .in(kAuthorProgress))
+        .then(timer(1).in(kAuthorProgress))
+        .then(inspect("preview after one event",
+                      [](Window&) { EXPECT_EQ(zone(2), "Page 1 of 5"); })
+                  .in(kPreview))
+        .then(menu(R::EXIT));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+}
+
+TEST(ListingProgress, PercentagesDropTheFraction) {
+    EXPECT_EQ(percentRead(1, 3), 33);
+    EXPECT_EQ(percentRead(2, 3), 66);  // not 67
+    EXPECT_EQ(percentRead(3, 3), 100);
+    EXPECT_EQ(percentRead(12, 13), 92);  // a key holding fewer records than the file
+    EXPECT_EQ(percentRead(4, 3), 100);
+    EXPECT_EQ(percentRead(0, 0), 100);
+    EXPECT_EQ(percentRead(2'000'000'000, 2'000'000'000), 100);  // no overflow
+}
+
 TEST_F(ListingTest, CancelWhileBuildingShowsNoPreviewAndKeepsNothing) {
     useCatalogue(numberedBooks(80));
     QUILLERY_USED = 0;
