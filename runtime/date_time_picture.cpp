@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "runtime/case_compare.h"
 #include "runtime/char_tables.h"
 #include "runtime/dates.h"
 #include "runtime/locale_settings.h"
@@ -55,8 +56,12 @@ bool isWordChar(char c) {
 bool isLetter(char c) {
     return isWordChar(c) && !isDigit(c);
 }
+// Letters compared by the character tables' upper case, so accented month names match too.
+char tableUpper(char c) {
+    return static_cast<char>(toUpperChar(static_cast<unsigned char>(c)));
+}
 bool sameLetter(char a, char b) {
-    return toUpperChar(static_cast<unsigned char>(a)) == toUpperChar(static_cast<unsigned char>(b));
+    return tableUpper(a) == tableUpper(b);
 }
 
 PicturePosition datePosition(char letter) {
@@ -331,12 +336,9 @@ class TextReader {
     std::size_t at_ = 0;
 };
 
-bool startsWithIgnoringCase(std::string_view word, std::string_view prefix) {
-    if (prefix.empty() || word.size() < prefix.size()) return false;
-    for (std::size_t k = 0; k < prefix.size(); ++k) {
-        if (!sameLetter(word[k], prefix[k])) return false;
-    }
-    return true;
+// A locale without a name for a month never matches it.
+bool beginsWithName(std::string_view word, std::string_view name) {
+    return !name.empty() && startsWithIgnoringCase(word, name, tableUpper);
 }
 
 // The month whose abbreviation (or the first three letters of its name) begins `word`; -1.
@@ -344,12 +346,12 @@ int monthOfWord(std::string_view word) {
     if (word.size() < kShortNamePositions) return -1;
     const LocaleSettings& locale = localeSettings();
     for (int m = 0; m < 12; ++m) {
-        if (startsWithIgnoringCase(word, locale.monthAbbrevs[m].substr(0, kShortNamePositions))) {
+        if (beginsWithName(word, locale.monthAbbrevs[m].substr(0, kShortNamePositions))) {
             return m + 1;
         }
     }
     for (int m = 0; m < 12; ++m) {
-        if (startsWithIgnoringCase(word, locale.monthNames[m].substr(0, kShortNamePositions))) {
+        if (beginsWithName(word, locale.monthNames[m].substr(0, kShortNamePositions))) {
             return m + 1;
         }
     }

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/case_compare.h"
+
 namespace quillery::tools {
 
 namespace {
@@ -25,15 +27,6 @@ constexpr std::array<std::string_view, kQuilleryKeyCount> kKeyNames{
     "RATINGKEY",  "OTHERKEY",   "ISBNKEY",      "PUBDATEKEY", "CONDITIONKEY", "LOCATIONKEY",
     "BUYDATEKEY", "EDITIONKEY", "PRINTDATEKEY", "VALUEKEY",
 };
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-        if (upper(a[i]) != upper(b[i])) return false;
-    }
-    return true;
-}
 
 // How many positional arguments (FILE, CSV) a command takes.
 std::pair<std::size_t, std::size_t> positionalRange(ToolCommand command) {

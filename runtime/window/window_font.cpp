@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "runtime/case_compare.h"
 #include "runtime/window/screen_text.h"
 
 namespace quillery {
@@ -29,16 +30,6 @@ constexpr std::array kFamilyChoices = {
     FamilyChoice{"Impact", {"DejaVu Sans Condensed", "Liberation Sans Narrow", "DejaVu Sans"}},
 };
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 bool installed(const QString& family) {
     return QFontDatabase::hasFamily(family);
 }
@@ -48,7 +39,7 @@ bool installed(const QString& family) {
 // the answer for each requested family is kept for the program's life.
 QString lookUpNearestFamily(std::string_view family) {
     for (const auto& choice : kFamilyChoices) {
-        if (!sameName(choice.requested, family)) continue;
+        if (!equalsIgnoringCase(choice.requested, family)) continue;
         for (const char* candidate : choice.candidates) {
             if (installed(candidate)) return candidate;
         }
@@ -82,7 +73,7 @@ QFont fontOf(const FontSpec& spec, const QFont& base) {
         const QString family = nearestFamily(spec.family);
         if (!family.isEmpty()) font.setFamily(family);
         // Impact is a heavy face; its stand-in gets the weight.
-        if (sameName(spec.family, "Impact")) font.setBold(true);
+        if (equalsIgnoringCase(spec.family, "Impact")) font.setBold(true);
     }
     if (spec.points > 0) font.setPointSize(spec.points);
     if (spec.style & FontStyle::kBold) font.setBold(true);
