@@ -22,12 +22,6 @@ constexpr std::array<std::pair<std::string_view, ToolCommand>, 8> kCommands{{
     {"print", ToolCommand::kPrint},
 }};
 
-constexpr std::array<std::string_view, kQuilleryKeyCount> kKeyNames{
-    "CREATEDKEY", "DELETEKEY",  "TITLEKEYKEY",  "AUTHORKEY",  "DATEKEY",      "CATEGORYKEY",
-    "RATINGKEY",  "OTHERKEY",   "ISBNKEY",      "PUBDATEKEY", "CONDITIONKEY", "LOCATIONKEY",
-    "BUYDATEKEY", "EDITIONKEY", "PRINTDATEKEY", "VALUEKEY",
-};
-
 // How many positional arguments (FILE, CSV) a command takes.
 std::pair<std::size_t, std::size_t> positionalRange(ToolCommand command) {
     switch (command) {
@@ -129,9 +123,9 @@ class Parser {
 
     static std::string keyList() {
         std::string text = "the keys are";
-        for (std::size_t i = 0; i < kKeyNames.size(); ++i) {
+        for (std::size_t i = 0; i < kQuilleryKeyCount; ++i) {
             text += (i == 0 ? " " : ", ");
-            text += kKeyNames[i];
+            text += shortKeyName(static_cast<QuilleryKey>(i));
         }
         return text;
     }
@@ -167,14 +161,15 @@ std::string_view commandName(ToolCommand command) {
 
 std::optional<QuilleryKey> keyNamed(std::string_view name) {
     if (name.size() > 4 && equalsIgnoringCase(name.substr(0, 4), "QLY:")) name.remove_prefix(4);
-    for (std::size_t i = 0; i < kKeyNames.size(); ++i) {
-        if (equalsIgnoringCase(name, kKeyNames[i])) return static_cast<QuilleryKey>(i);
+    for (std::size_t i = 0; i < kQuilleryKeyCount; ++i) {
+        const auto key = static_cast<QuilleryKey>(i);
+        if (equalsIgnoringCase(name, shortKeyName(key))) return key;
     }
     return std::nullopt;
 }
 
 std::string_view keyName(QuilleryKey key) {
-    return kKeyNames[static_cast<std::size_t>(key)];
+    return shortKeyName(key);
 }
 
 }  // namespace quillery::tools
