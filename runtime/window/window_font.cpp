@@ -67,19 +67,19 @@ void useLayoutFamilyEverywhere() {
     QApplication::setFont(font);
 }
 
-QFont fontOf(const FontSpec& spec, const QFont& base) {
-    QFont font = base;
-    if (!spec.family.empty()) {
-        const QString family = nearestFamily(spec.family);
-        if (!family.isEmpty()) font.setFamily(family);
+QFont fontOf(const FontChoice& font, const QFont& base) {
+    QFont chosen = base;
+    if (!font.family.empty()) {
+        const QString family = nearestFamily(font.family);
+        if (!family.isEmpty()) chosen.setFamily(family);
         // Impact is a heavy face; its stand-in gets the weight.
-        if (equalsIgnoringCase(spec.family, "Impact")) font.setBold(true);
+        if (equalsIgnoringCase(font.family, "Impact")) chosen.setBold(true);
     }
-    if (spec.points > 0) font.setPointSize(spec.points);
-    if (spec.style & FontStyle::kBold) font.setBold(true);
-    if (spec.style & FontStyle::kItalic) font.setItalic(true);
-    if (spec.style & FontStyle::kUnderline) font.setUnderline(true);
-    return font;
+    if (font.points > 0) chosen.setPointSize(font.points);
+    if (font.style & FontStyle::kBold) chosen.setBold(true);
+    if (font.style & FontStyle::kItalic) chosen.setItalic(true);
+    if (font.style & FontStyle::kUnderline) chosen.setUnderline(true);
+    return chosen;
 }
 
 DialogUnits::DialogUnits(const QFont& font) {
