@@ -151,10 +151,10 @@ std::string formatDate(std::int32_t day) {
 
 std::string formatTime(std::int32_t time) {
     if (time < 1 || time > kLastTimeOfDay) return std::to_string(time);
-    const TimeParts parts = timeParts(time);
+    const TimeFields fields = timeFields(time);
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%02d", parts.hours, parts.minutes,
-                  parts.seconds, parts.hundredths);
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%02d", fields.hours, fields.minutes,
+                  fields.seconds, fields.hundredths);
     return buffer;
 }
 

@@ -463,13 +463,13 @@ void formatTime(std::string& out, std::int64_t time, const CompiledPicture& pict
         out.assign(static_cast<std::size_t>(picture.length), ' ');
         return;
     }
-    const TimeParts parts = timeParts(static_cast<std::int32_t>(time));
+    const TimeFields fields = timeFields(static_cast<std::int32_t>(time));
     bool twelveHour = false;
     for (const PicturePosition& p : picture.positions)
         twelveHour |= p.code == PositionCode::AmPm;
-    int hour = parts.hours;
+    int hour = fields.hours;
     if (twelveHour) hour = hour % 12 == 0 ? 12 : hour % 12;
-    const bool pm = parts.hours >= 12;
+    const bool pm = fields.hours >= 12;
 
     const std::vector<PicturePosition>& positions = picture.positions;
     for (std::size_t i = 0; i < positions.size();) {
@@ -480,10 +480,10 @@ void formatTime(std::string& out, std::int64_t time, const CompiledPicture& pict
                 appendDigits(out, hour, &p, run);
                 break;
             case PositionCode::Minute:
-                appendDigits(out, parts.minutes, &p, run);
+                appendDigits(out, fields.minutes, &p, run);
                 break;
             case PositionCode::Second:
-                appendDigits(out, parts.seconds, &p, run);
+                appendDigits(out, fields.seconds, &p, run);
                 break;
             case PositionCode::AmPm: {
                 const LocaleSettings& locale = localeSettings();
