@@ -2,9 +2,10 @@
 #include "runtime/picture_compiler.h"
 
 #include "runtime/case_compare.h"
-#include "runtime/date_time_picture.h"
+#include "runtime/date_picture.h"
 #include "runtime/number_picture.h"
 #include "runtime/pattern_picture.h"
+#include "runtime/time_picture.h"
 
 namespace quillery {
 namespace {
