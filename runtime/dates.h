@@ -10,8 +10,8 @@
 
 namespace quillery {
 
-inline constexpr std::int32_t kFirstDayNumber = 4;       // 1 January 1801
-inline constexpr std::int32_t kLastDayNumber = 109211;   // 31 December 2099
+inline constexpr std::int32_t kFirstDayNumber = 4;      // 1 January 1801
+inline constexpr std::int32_t kLastDayNumber = 109211;  // 31 December 2099
 inline constexpr int kDefaultCenturyCutoff = 80;
 
 // Day number of month/day/year after normalising month and day overflow (DATE(13, 1, 1998) is
