@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/case_compare.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 
@@ -54,15 +55,6 @@ std::string_view withoutSurroundingBlanks(std::string_view text) {
     const std::size_t start = text.find_first_not_of(' ');
     if (start == std::string_view::npos) return {};
     return text.substr(start, text.find_last_not_of(' ') - start + 1);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-        if (upper(a[i]) != upper(b[i])) return false;
-    }
-    return true;
 }
 
 // Decodes the well-formed UTF-8 sequence at text[i] and advances past it; false when there is
@@ -159,10 +151,10 @@ std::string formatDate(std::int32_t day) {
 
 std::string formatTime(std::int32_t time) {
     if (time < 1 || time > kLastTimeOfDay) return std::to_string(time);
-    const TimeParts parts = timeParts(time);
+    const TimeFields fields = timeFields(time);
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%02d", parts.hours, parts.minutes,
-                  parts.seconds, parts.hundredths);
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%02d", fields.hours, fields.minutes,
+                  fields.seconds, fields.hundredths);
     return buffer;
 }
 

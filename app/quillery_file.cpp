@@ -77,27 +77,39 @@ constexpr std::uint16_t kDupOptNoCase = storage::KeyAttribute::kDuplicates |
                                         storage::KeyAttribute::kOptional |
                                         storage::KeyAttribute::kCaseInsensitive;
 
+// A key declared under its name from the catalogue's list of key names.
+constexpr KeyDeclaration keyOf(QuilleryKey key, std::uint16_t attributes,
+                               std::span<const std::int16_t> components) {
+    return {kQuilleryKeyNames[static_cast<std::size_t>(key)], attributes, components};
+}
+
 constexpr std::array<KeyDeclaration, kQuilleryKeyCount> kKeys{{
-    {"QLY:CREATEDKEY", kDup, kCreatedKey},
-    {"QLY:DELETEKEY", kDupOptNoCase, kDeleteKey},
-    {"QLY:TITLEKEYKEY", kDupOptNoCase, kTitleKeyKey},
-    {"QLY:AUTHORKEY", kDupOptNoCase, kAuthorKey},
-    {"QLY:DATEKEY", kDupOptNoCase, kDateKey},
-    {"QLY:CATEGORYKEY", kDupOptNoCase, kCategoryKey},
-    {"QLY:RATINGKEY", kDupOptNoCase, kRatingKey},
-    {"QLY:OTHERKEY", kDupOptNoCase, kOtherKey},
-    {"QLY:ISBNKEY", kDupOptNoCase, kIsbnKey},
-    {"QLY:PUBDATEKEY", kDupOptNoCase, kPubDateKey},
-    {"QLY:CONDITIONKEY", kDupOptNoCase, kConditionKey},
-    {"QLY:LOCATIONKEY", kDupOptNoCase, kLocationKey},
-    {"QLY:BUYDATEKEY", kDupOptNoCase, kBuyDateKey},
-    {"QLY:EDITIONKEY", kDupOptNoCase, kEditionKey},
-    {"QLY:PRINTDATEKEY", kDupOptNoCase, kPrintDateKey},
-    {"QLY:VALUEKEY", kDupOptNoCase, kValueKey},
+    keyOf(QuilleryKey::CREATEDKEY, kDup, kCreatedKey),
+    keyOf(QuilleryKey::DELETEKEY, kDupOptNoCase, kDeleteKey),
+    keyOf(QuilleryKey::TITLEKEYKEY, kDupOptNoCase, kTitleKeyKey),
+    keyOf(QuilleryKey::AUTHORKEY, kDupOptNoCase, kAuthorKey),
+    keyOf(QuilleryKey::DATEKEY, kDupOptNoCase, kDateKey),
+    keyOf(QuilleryKey::CATEGORYKEY, kDupOptNoCase, kCategoryKey),
+    keyOf(QuilleryKey::RATINGKEY, kDupOptNoCase, kRatingKey),
+    keyOf(QuilleryKey::OTHERKEY, kDupOptNoCase, kOtherKey),
+    keyOf(QuilleryKey::ISBNKEY, kDupOptNoCase, kIsbnKey),
+    keyOf(QuilleryKey::PUBDATEKEY, kDupOptNoCase, kPubDateKey),
+    keyOf(QuilleryKey::CONDITIONKEY, kDupOptNoCase, kConditionKey),
+    keyOf(QuilleryKey::LOCATIONKEY, kDupOptNoCase, kLocationKey),
+    keyOf(QuilleryKey::BUYDATEKEY, kDupOptNoCase, kBuyDateKey),
+    keyOf(QuilleryKey::EDITIONKEY, kDupOptNoCase, kEditionKey),
+    keyOf(QuilleryKey::PRINTDATEKEY, kDupOptNoCase, kPrintDateKey),
+    keyOf(QuilleryKey::VALUEKEY, kDupOptNoCase, kValueKey),
 }};
 
-static_assert(kKeys[static_cast<std::size_t>(QuilleryKey::AUTHORKEY)].name == "QLY:AUTHORKEY");
-static_assert(kKeys[static_cast<std::size_t>(QuilleryKey::VALUEKEY)].name == "QLY:VALUEKEY");
+// Declared in key-number order.
+constexpr bool keysInNumberOrder() {
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        if (kKeys[i].name != kQuilleryKeyNames[i]) return false;
+    }
+    return true;
+}
+static_assert(keysInNumberOrder());
 
 // A catalogue file declaration over `name` and `buffer`: no owner, no password, no encryption;
 // created when missing.

@@ -2,11 +2,13 @@
 // and its byte image.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <string_view>
 #include <type_traits>
 
 #include "runtime/fixed_string.h"
@@ -35,6 +37,24 @@ enum class QuilleryKey : std::uint8_t {
     VALUEKEY,
 };
 inline constexpr std::size_t kQuilleryKeyCount = 16;
+
+// The keys' names as the catalogue file declares them, by key number: the one list that the
+// file's declaration, the command-line tool and its messages read.
+inline constexpr std::array<std::string_view, kQuilleryKeyCount> kQuilleryKeyNames{
+    "QLY:CREATEDKEY", "QLY:DELETEKEY",   "QLY:TITLEKEYKEY",  "QLY:AUTHORKEY",
+    "QLY:DATEKEY",    "QLY:CATEGORYKEY", "QLY:RATINGKEY",    "QLY:OTHERKEY",
+    "QLY:ISBNKEY",    "QLY:PUBDATEKEY",  "QLY:CONDITIONKEY", "QLY:LOCATIONKEY",
+    "QLY:BUYDATEKEY", "QLY:EDITIONKEY",  "QLY:PRINTDATEKEY", "QLY:VALUEKEY",
+};
+inline constexpr std::string_view kQuilleryKeyPrefix = "QLY:";
+
+// A key's name as people type and read it, without the file's prefix: "AUTHORKEY".
+constexpr std::string_view shortKeyName(QuilleryKey key) {
+    return kQuilleryKeyNames[static_cast<std::size_t>(key)].substr(kQuilleryKeyPrefix.size());
+}
+static_assert(shortKeyName(QuilleryKey::CREATEDKEY) == "CREATEDKEY");
+static_assert(shortKeyName(QuilleryKey::AUTHORKEY) == "AUTHORKEY");
+static_assert(shortKeyName(QuilleryKey::VALUEKEY) == "VALUEKEY");
 
 // A creation or change stamp: day number and time of day.
 struct QuilleryStamp {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,8 @@ using namespace quillery::bench;
 namespace fs = std::filesystem;
 
 constexpr std::size_t kEntries = 32000;
+constexpr const char* kEngineFile = "Bench.QLY";
+constexpr const char* kSqliteFile = "bench.sqlite";
 std::size_t kSaves = 1000;
 
 // The edit of one save: a new change stamp and a retitled copy, with its derived keys.
@@ -214,21 +217,76 @@ void printRow(const char* name, double engine, double sqlite, const char* unit) 
                 sqlite > 0 ? engine / sqlite : 0.0, unit);
 }
 
+// The command line: "engine" or "sqlite" runs only that side, for a profiler or strace; a
+// number after it gives a smaller number of entries (and a tenth of them as saves); --keep DIR
+// writes the two files into DIR and leaves them there, to be checked from outside.
+struct Options {
+    std::string_view only;
+    std::size_t entries = kEntries;
+    std::optional<fs::path> keep;
+};
+
+std::optional<Options> parseOptions(int argc, char** argv) {
+    Options options;
+    std::vector<std::string_view> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--keep") {
+            if (++i == argc) return std::nullopt;
+            options.keep = fs::path(argv[i]);
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() > 2) return std::nullopt;
+    if (!positional.empty()) options.only = positional[0];
+    if (positional.size() > 1) options.entries = std::strtoul(positional[1].data(), nullptr, 10);
+    return options;
+}
+
+// A kept folder may be new or hold anything but the benchmark's own two files, which are never
+// overwritten.
+bool keptFolderReady(const fs::path& dir) {
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (error) {
+        std::fprintf(stderr, "catalogue_bench: cannot make %s: %s\n", dir.c_str(),
+                     error.message().c_str());
+        return false;
+    }
+    for (const char* name : {kEngineFile, kSqliteFile}) {
+        if (fs::exists(dir / name)) {
+            std::fprintf(stderr, "catalogue_bench: %s exists already; give a folder without it\n",
+                         (dir / name).c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
-// With "engine" or "sqlite" as its argument only that side runs, for a profiler or strace; a
-// second argument gives a smaller number of entries (and a tenth of them as saves).
 int main(int argc, char** argv) {
-    const std::string_view only = argc > 1 ? argv[1] : "";
-    const std::size_t entries = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : kEntries;
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "usage: catalogue_bench [engine|sqlite [ENTRIES]] [--keep DIR]\n");
+        return 2;
+    }
+    const std::string_view only = options->only;
+    const std::size_t entries = options->entries;
     if (entries != kEntries) kSaves = entries / 10;
-    const fs::path dir = fs::temp_directory_path() / "quillery-catalogue-bench";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const fs::path dir =
+        options->keep.value_or(fs::temp_directory_path() / "quillery-catalogue-bench");
+    if (options->keep) {
+        if (!keptFolderReady(dir)) return 1;
+    } else {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
     const std::vector<QuilleryRecord> records = generateCatalogue(entries, 20261208);
 
-    const Figures engine = only == "sqlite" ? Figures{} : runEngine(dir / "Bench.QLY", records);
-    const Figures sqlite = only == "engine" ? Figures{} : runSqlite(dir / "bench.sqlite", records);
+    const Figures engine = only == "sqlite" ? Figures{} : runEngine(dir / kEngineFile, records);
+    const Figures sqlite = only == "engine" ? Figures{} : runSqlite(dir / kSqliteFile, records);
 
     std::printf("catalogue of %zu generated entries (+ header), %zu saves; files in %s\n",
                 records.size(), kSaves, dir.c_str());
@@ -244,7 +302,11 @@ int main(int argc, char** argv) {
              static_cast<double>(sqlite.bytes) / 1024.0, "KiB");
     std::printf("rows read: author order %zu / %zu, file order %zu / %zu\n", engine.authorRows,
                 sqlite.authorRows, engine.fileRows, sqlite.fileRows);
-    if (only != "sqlite") printCheck(dir / "Bench.QLY");
-    fs::remove_all(dir);
+    if (only != "sqlite") printCheck(dir / kEngineFile);
+    if (options->keep) {
+        std::printf("files kept in %s\n", dir.c_str());
+    } else {
+        fs::remove_all(dir);
+    }
     return 0;
 }

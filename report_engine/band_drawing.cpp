@@ -30,10 +30,10 @@ constexpr int kPictureDotsPerInch = 300;
 // Lines and box borders: half a point.
 constexpr int kLineThousandths = 7;
 
-FontSpec effectiveFont(const FontSpec& own, const FontSpec& report) {
+FontChoice effectiveFont(const FontChoice& own, const FontChoice& report) {
     if (own.family.empty() && own.points == 0 && own.style == 0 && own.color == kNoColor)
         return report;
-    FontSpec font = own;
+    FontChoice font = own;
     if (font.family.empty()) font.family = report.family;
     if (font.points == 0) font.points = report.points;
     if (font.color == kNoColor) font.color = report.color;
@@ -62,14 +62,14 @@ struct MeasuringFont {
     std::array<double, 256> advance{};
 };
 
-const MeasuringFont& measuringFont(const FontSpec& spec) {
+const MeasuringFont& measuringFont(const FontChoice& font) {
     using Key = std::tuple<std::string, int, unsigned>;
     thread_local std::map<Key, MeasuringFont> kept;
-    Key key{std::string(spec.family), spec.points, spec.style};
+    Key key{std::string(font.family), font.points, font.style};
     if (auto found = kept.find(key); found != kept.end()) return found->second;
-    QFont font = fontOf(FontSpec{spec.family, 0, spec.style, kNoColor}, QFont());
-    font.setPixelSize(std::max(1, spec.points * kThousandthsPerInch / kPointsPerInch));
-    return kept.emplace(std::move(key), MeasuringFont(font)).first->second;
+    QFont measured = fontOf(FontChoice{font.family, 0, font.style, kNoColor}, QFont());
+    measured.setPixelSize(std::max(1, font.points * kThousandthsPerInch / kPointsPerInch));
+    return kept.emplace(std::move(key), MeasuringFont(measured)).first->second;
 }
 
 // Whether `lines` lie wholly inside a box of `at`, with room for kerning and the printer's own
@@ -181,15 +181,15 @@ PageRect pageRect(const Rect& at, int x, int y, const PageGeometry& g) {
             g.pageY(y + at.y + at.height)};
 }
 
-LogFont logFontOf(const FontSpec& spec, const PageGeometry& g) {
-    LogFont font;
-    font.height = static_cast<std::int16_t>(
-        -std::max(1, (spec.points * g.unitsPerInch + kPointsPerInch / 2) / kPointsPerInch));
-    font.weight = (spec.style & FontStyle::kBold) ? kWeightBold : kWeightNormal;
-    font.italic = spec.style & FontStyle::kItalic;
-    font.underline = spec.style & FontStyle::kUnderline;
-    font.faceName = std::string(spec.family);
-    return font;
+LogFont logFontOf(const FontChoice& font, const PageGeometry& g) {
+    LogFont logFont;
+    logFont.height = static_cast<std::int16_t>(
+        -std::max(1, (font.points * g.unitsPerInch + kPointsPerInch / 2) / kPointsPerInch));
+    logFont.weight = (font.style & FontStyle::kBold) ? kWeightBold : kWeightNormal;
+    logFont.italic = font.style & FontStyle::kItalic;
+    logFont.underline = font.style & FontStyle::kUnderline;
+    logFont.faceName = std::string(font.family);
+    return logFont;
 }
 
 struct ItemDrawer {

@@ -27,7 +27,7 @@ namespace quillery::report {
 
 struct TextLines {
     Rect at;  // thousandths, from the band's top left
-    FontSpec font;
+    FontChoice font;
     unsigned align = 0;  // ControlFlag::kRight or kCenter, else left
     std::vector<std::string> lines;
     int lineHeight = 0;                  // thousandths
@@ -66,7 +66,7 @@ class PictureCache {
 
 struct BandContext {
     std::span<const UseVariable> uses;  // the report's use variables, in layout order
-    FontSpec reportFont;                // for controls without a font of their own
+    FontChoice reportFont;              // for controls without a font of their own
     PictureCache& pictures;
 };
 

@@ -39,7 +39,7 @@ QFont fontOf(const LogFont& f, int pageHeight) {
     if (f.weight >= 600) style |= FontStyle::kBold;
     if (f.italic) style |= FontStyle::kItalic;
     if (f.underline) style |= FontStyle::kUnderline;
-    QFont font = quillery::fontOf(FontSpec{f.faceName, 0, style, kNoColor}, QFont());
+    QFont font = quillery::fontOf(FontChoice{f.faceName, 0, style, kNoColor}, QFont());
     font.setStrikeOut(f.strikeOut);
     font.setPixelSize(std::clamp(std::abs(static_cast<int>(f.height)), 1, std::max(1, pageHeight)));
     return font;
@@ -178,7 +178,7 @@ class Player {
     QPointF origin_{0, 0};
     QSizeF extent_;
     int pageHeight_;
-    QFont font_ = quillery::fontOf(FontSpec{"Arial", 0, 0, kNoColor}, QFont());
+    QFont font_ = quillery::fontOf(FontChoice{"Arial", 0, 0, kNoColor}, QFont());
     std::optional<LogFont> logFont_;
     std::optional<QFontMetricsF> metrics_;
     bool fontSet_ = false;  // the painter holds font_ already

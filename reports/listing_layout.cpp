@@ -31,8 +31,8 @@ enum Use : int {
     kContents,
 };
 
-constexpr FontSpec kReportFont{"Arial", 10};
-constexpr FontSpec kEmphasis{"Arial", 12, FontStyle::kBold};
+constexpr FontChoice kReportFont{"Arial", 10};
+constexpr FontChoice kEmphasis{"Arial", 12, FontStyle::kBold};
 constexpr std::int32_t kHeadingGrey = 0xE1E1E1;
 
 constexpr ControlLayout heading(std::string_view caption, Rect at, unsigned flags = 0) {
@@ -58,7 +58,7 @@ constexpr ControlLayout kColumnHeadings[] = {
     heading("VALUE", {5208, 1396, 688, 167}, kRightColumn),
 };
 
-ControlLayout field(int use, std::string_view picture, Rect at, FontSpec font = {},
+ControlLayout field(int use, std::string_view picture, Rect at, FontChoice font = {},
                     unsigned flags = 0) {
     return {.kind = ControlKind::String,
             .at = at,
@@ -93,7 +93,7 @@ void addDetail(std::vector<ControlLayout>& c, EmphasisedField emphasised) {
     using E = EmphasisedField;
     constexpr unsigned kRight = ControlFlag::kRight;
     const bool author = emphasised == E::Author;
-    const auto font = [&](E which, FontSpec usual = {}) {
+    const auto font = [&](E which, FontChoice usual = {}) {
         return emphasised == which ? kEmphasis : usual;
     };
     c.push_back({.kind = ControlKind::Detail, .field = kListingDetail, .at = {0, 0, 6000, 1375}});
@@ -104,9 +104,9 @@ void addDetail(std::vector<ControlLayout>& c, EmphasisedField emphasised) {
         field(kCategory, "s24",
               emphasised == E::Category ? Rect{4510, 94, 1396, 198} : Rect{4510, 104, 1396, 167},
               font(E::Category), kRight));
-    const FontSpec titleFont = emphasised == E::Title
-                                   ? FontSpec{"Arial", 12, FontStyle::kBold | FontStyle::kItalic}
-                                   : FontSpec{"Arial", 10, FontStyle::kItalic};
+    const FontChoice titleFont =
+        emphasised == E::Title ? FontChoice{"Arial", 12, FontStyle::kBold | FontStyle::kItalic}
+                               : FontChoice{"Arial", 10, FontStyle::kItalic};
     const Rect titleAt = author                   ? Rect{94, 302, 2573, 156}
                          : emphasised == E::Title ? Rect{94, 281, 2573, 219}
                                                   : Rect{94, 292, 2573, 177};

@@ -24,15 +24,20 @@ CharTables& tablesInForce() {
 }
 }  // namespace
 
-const CharTables& charTables() { return tablesInForce(); }
+const CharTables& charTables() {
+    return tablesInForce();
+}
 
-void setCharTables(const CharTables& tables) { tablesInForce() = tables; }
+void setCharTables(const CharTables& tables) {
+    tablesInForce() = tables;
+}
 
 int collateCompare(std::string_view a, std::string_view b) {
     const auto& rank = charTables().collation;
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < common; ++i) {
-        const int d = rank[static_cast<unsigned char>(a[i])] - rank[static_cast<unsigned char>(b[i])];
+        const int d =
+            rank[static_cast<unsigned char>(a[i])] - rank[static_cast<unsigned char>(b[i])];
         if (d != 0) return d;
     }
     // The longer value's first non-space extra byte decides, against a space.

@@ -35,9 +35,15 @@ const CharTables& charTables();
 // Replaces the tables in force (start-up and tests only).
 void setCharTables(const CharTables& tables);
 
-inline std::uint8_t collationRank(unsigned char c) { return charTables().collation[c]; }
-inline unsigned char toUpperChar(unsigned char c) { return charTables().upper[c]; }
-inline unsigned char toLowerChar(unsigned char c) { return charTables().lower[c]; }
+inline std::uint8_t collationRank(unsigned char c) {
+    return charTables().collation[c];
+}
+inline unsigned char toUpperChar(unsigned char c) {
+    return charTables().upper[c];
+}
+inline unsigned char toLowerChar(unsigned char c) {
+    return charTables().lower[c];
+}
 
 // Compares two texts through the collation table; the shorter is taken as padded with
 // spaces, so trailing spaces never make a difference. Returns <0, 0 or >0.

@@ -21,7 +21,8 @@ constexpr std::int32_t kHundredthsPerMinute = 6000;
 constexpr std::int32_t kHundredthsPerSecond = 100;
 constexpr std::int32_t kLastTimeOfDay = 8640000;
 
-struct DateParts {
+// The fields of a day number.
+struct DateFields {
     int year = 0;
     int month = 0;
     int day = 0;
@@ -76,9 +77,9 @@ std::int64_t civilDaysToFirstOfMonth(std::int64_t year, int month) {
     return era * 146097 + dayOfEra;
 }
 
-DateParts partsOf(std::int32_t n) {
+DateFields fieldsOf(std::int32_t n) {
     const std::int32_t d = n > kLastDayOf1900 ? n - 3 : n - 4;
-    DateParts p;
+    DateFields p;
     p.year = kFirstYear + 4 * (d / kDaysIn4Years);
     int r = d % kDaysIn4Years;
     if (r == kDaysIn4Years - 1) {
@@ -143,13 +144,13 @@ std::int32_t DATE(int month, int day, int year) {
 }
 
 int DAY(std::int32_t dayNumber) {
-    return isValidDayNumber(dayNumber) ? partsOf(dayNumber).day : 0;
+    return isValidDayNumber(dayNumber) ? fieldsOf(dayNumber).day : 0;
 }
 int MONTH(std::int32_t dayNumber) {
-    return isValidDayNumber(dayNumber) ? partsOf(dayNumber).month : 0;
+    return isValidDayNumber(dayNumber) ? fieldsOf(dayNumber).month : 0;
 }
 int YEAR(std::int32_t dayNumber) {
-    return isValidDayNumber(dayNumber) ? partsOf(dayNumber).year : 0;
+    return isValidDayNumber(dayNumber) ? fieldsOf(dayNumber).year : 0;
 }
 
 std::int32_t timeOfDay(int hours, int minutes, int seconds, int hundredths) {
@@ -162,10 +163,10 @@ std::int32_t timeOfDay(int hours, int minutes, int seconds, int hundredths) {
            seconds * kHundredthsPerSecond + hundredths + 1;
 }
 
-TimeParts timeParts(std::int32_t time) {
+TimeFields timeFields(std::int32_t time) {
     if (time < 1 || time > kLastTimeOfDay) return {};
     const std::int32_t t = time - 1;
-    TimeParts p;
+    TimeFields p;
     p.hours = t / kHundredthsPerHour;
     p.minutes = t % kHundredthsPerHour / kHundredthsPerMinute;
     p.seconds = t % kHundredthsPerMinute / kHundredthsPerSecond;

@@ -10,14 +10,14 @@
 
 namespace quillery {
 
-inline constexpr std::int32_t kFirstDayNumber = 4;       // 1 January 1801
-inline constexpr std::int32_t kLastDayNumber = 109211;   // 31 December 2099
+inline constexpr std::int32_t kFirstDayNumber = 4;      // 1 January 1801
+inline constexpr std::int32_t kLastDayNumber = 109211;  // 31 December 2099
 inline constexpr int kDefaultCenturyCutoff = 80;
 
 // Day number of month/day/year after normalising month and day overflow (DATE(13, 1, 1998) is
 // 1 January 1999); a year below 100 is placed by the century window. -1 when invalid.
 std::int32_t DATE(int month, int day, int year);
-// Parts of a day number; 0 for anything outside 4..109211.
+// Fields of a day number; 0 for anything outside 4..109211.
 int DAY(std::int32_t dayNumber);
 int MONTH(std::int32_t dayNumber);
 int YEAR(std::int32_t dayNumber);
@@ -27,16 +27,16 @@ std::int32_t dayNumberOf(int year, int month, int day);
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);
 
-// Time of day from its parts: 0 when all parts are 0, -1 when a part is out of range.
+// Time of day from its fields: 0 when all fields are 0, -1 when a field is out of range.
 std::int32_t timeOfDay(int hours, int minutes, int seconds, int hundredths);
-struct TimeParts {
+struct TimeFields {
     int hours = 0;
     int minutes = 0;
     int seconds = 0;
     int hundredths = 0;
 };
-// Parts of a time of day (1..8640000); all zero for 0 or anything out of range.
-TimeParts timeParts(std::int32_t time);
+// Fields of a time of day (1..8640000); all zero for 0 or anything out of range.
+TimeFields timeFields(std::int32_t time);
 
 // The four-digit year of a two-digit year `yy` under the century window with `cutoff`: the
 // year in [Y - cutoff, Y + 99 - cutoff] ending in yy, Y being the current year read once.

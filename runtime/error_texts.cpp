@@ -192,6 +192,8 @@ void setErrorTextOverride(int code, std::string_view text) {
     }
 }
 
-void clearErrorTextOverrides() { overrides().clear(); }
+void clearErrorTextOverrides() {
+    overrides().clear();
+}
 
 }  // namespace quillery

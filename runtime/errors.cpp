@@ -51,16 +51,34 @@ void postDriverError(std::string_view codeText, std::string_view text, std::stri
     current().driverText = std::string(text);
 }
 
-void clearError() { current() = CurrentError{}; }
+void clearError() {
+    current() = CurrentError{};
+}
 
-int errorCode() { return current().code; }
-const std::string& errorText() { return current().text; }
-const std::string& errorFile() { return current().file; }
-int errorOsNumber() { return current().osNumber; }
-const std::string& driverErrorText() { return current().driverText; }
-const std::string& driverErrorCodeText() { return current().driverCodeText; }
+int errorCode() {
+    return current().code;
+}
+const std::string& errorText() {
+    return current().text;
+}
+const std::string& errorFile() {
+    return current().file;
+}
+int errorOsNumber() {
+    return current().osNumber;
+}
+const std::string& driverErrorText() {
+    return current().driverText;
+}
+const std::string& driverErrorCodeText() {
+    return current().driverCodeText;
+}
 
-int lastOsError() { return lastOs(); }
-void setLastOsError(int osErrorNumber) { lastOs() = osErrorNumber; }
+int lastOsError() {
+    return lastOs();
+}
+void setLastOsError(int osErrorNumber) {
+    lastOs() = osErrorNumber;
+}
 
 }  // namespace quillery

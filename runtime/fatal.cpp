@@ -47,7 +47,9 @@ std::string fatalReportText(int code, std::string_view text) {
     return errorTextOf(code) + " : " + std::string(text);
 }
 
-void fatalError(std::string_view text) { fatalError(0, text); }
+void fatalError(std::string_view text) {
+    fatalError(0, text);
+}
 
 void fatalError(int code, std::string_view text) {
     if (code != 0) postError(code);

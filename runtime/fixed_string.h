@@ -37,7 +37,8 @@ struct FixedString {
     // The field without its trailing blanks.
     std::string_view clipped() const {
         std::size_t n = N;
-        while (n > 0 && data[n - 1] == ' ') --n;
+        while (n > 0 && data[n - 1] == ' ')
+            --n;
         return std::string_view(data, n);
     }
     std::string str() const { return std::string(clipped()); }
@@ -49,7 +50,8 @@ struct FixedString {
     }
     friend bool operator==(const FixedString& a, std::string_view b) {
         std::size_t n = b.size();
-        while (n > 0 && b[n - 1] == ' ') --n;
+        while (n > 0 && b[n - 1] == ' ')
+            --n;
         return a.clipped() == b.substr(0, n);
     }
 };

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <optional>
 
+#include "runtime/case_compare.h"
 #include "runtime/codepage.h"
 #include "runtime/settings_text.h"
 
 namespace quillery {
 namespace {
 
-using settings_text::equalsIgnoreCase;
 using settings_text::trimBlanks;
 
 LocaleSettings& settingsInForce() {
@@ -35,19 +35,19 @@ std::optional<int> switchValue(std::string_view v) {
 }
 
 void applyIntlValue(LocaleSettings& s, std::string_view key, const std::string& value) {
-    if (equalsIgnoreCase(key, "iTime")) {
+    if (equalsIgnoringCase(key, "iTime")) {
         if (auto v = switchValue(value)) s.timeFormat24 = *v;
-    } else if (equalsIgnoreCase(key, "iTLzero")) {
+    } else if (equalsIgnoringCase(key, "iTLzero")) {
         if (auto v = switchValue(value)) s.timeLeadingZero = *v;
-    } else if (equalsIgnoreCase(key, "sTime")) {
+    } else if (equalsIgnoringCase(key, "sTime")) {
         if (!value.empty()) s.timeSeparator = value;
-    } else if (equalsIgnoreCase(key, "s1159")) {
+    } else if (equalsIgnoringCase(key, "s1159")) {
         s.systemAm = value;  // empty is a real value: 24-hour locales show no AM/PM text
-    } else if (equalsIgnoreCase(key, "s2359")) {
+    } else if (equalsIgnoringCase(key, "s2359")) {
         s.systemPm = value;
-    } else if (equalsIgnoreCase(key, "sShortDate")) {
+    } else if (equalsIgnoringCase(key, "sShortDate")) {
         if (!value.empty()) s.shortDatePattern = value;
-    } else if (equalsIgnoreCase(key, "sLongDate")) {
+    } else if (equalsIgnoringCase(key, "sLongDate")) {
         if (!value.empty()) s.longDatePattern = value;
     }
 }
@@ -97,7 +97,7 @@ LocaleSettings withIntlValues(const LocaleSettings& base, std::string_view iniTe
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             inIntl = close != std::string_view::npos &&
-                     equalsIgnoreCase(trimBlanks(line.substr(1, close - 1)), "intl");
+                     equalsIgnoringCase(trimBlanks(line.substr(1, close - 1)), "intl");
             continue;
         }
         if (!inIntl) continue;

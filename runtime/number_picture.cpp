@@ -116,16 +116,26 @@ bool isDecimalAt(std::string_view text, std::size_t i, char decimalChar) {
            (i > 0 && i + 1 < text.size() && isDigit(text[i - 1]) && isDigit(text[i + 1]));
 }
 
-}  // namespace
+// What a number picture's text says beyond the options it sets directly: the currency texts
+// and the letters the positions are laid out from.
+struct NumberPictureText {
+    std::string frontCurrency;
+    std::string backCurrency;
+    char fillLetter = 0;
+    char groupingLetter = 0;
+    char decimalLetter = 0;
+    int width = 0;
+};
 
-bool compileNumberPicture(std::string_view body, CompiledPicture& picture) {
-    picture.kind = PictureKind::Number;
+// Reads the picture text after its letter: the sign style, fill, decimal places, decimal
+// character and blank-when-zero flag go into `picture`, the rest into `text`. False when the
+// text is no number picture.
+bool parseNumberPicture(std::string_view body, NumberPictureText& text, CompiledPicture& picture) {
     NumberOptions& n = picture.number;
     std::size_t i = 0;
 
-    std::string frontCurrency;
     bool hasFrontCurrency = false;
-    if (!readCurrency(body, i, frontCurrency, hasFrontCurrency)) return false;
+    if (!readCurrency(body, i, text.frontCurrency, hasFrontCurrency)) return false;
 
     if (i < body.size() && body[i] == '-') {
         n.negative = NegativeStyle::LeadingMinus;
@@ -135,7 +145,7 @@ bool compileNumberPicture(std::string_view body, CompiledPicture& picture) {
         ++i;
     }
 
-    char fillLetter = 0;
+    char& fillLetter = text.fillLetter;
     if (i < body.size() && (body[i] == '_' || body[i] == '*')) {
         fillLetter = body[i++];
     } else if (i + 1 < body.size() && body[i] == '0' && isDigit(body[i + 1])) {
@@ -143,11 +153,11 @@ bool compileNumberPicture(std::string_view body, CompiledPicture& picture) {
     }
     n.fill = fillLetter == 0 || fillLetter == '_' ? ' ' : fillLetter;
 
-    int width = 0;
-    if (!readCount(body, i, width) || width < 1 || width > kMaxPictureLength) return false;
+    if (!readCount(body, i, text.width) || text.width < 1 || text.width > kMaxPictureLength)
+        return false;
 
-    char groupingLetter = 0;
-    char decimalLetter = 0;
+    char& groupingLetter = text.groupingLetter;
+    char& decimalLetter = text.decimalLetter;
     if (i < body.size() && isSeparatorChar(body[i])) {
         const char first = body[i++];
         if (i < body.size() && isSeparatorChar(body[i])) {
@@ -176,33 +186,39 @@ bool compileNumberPicture(std::string_view body, CompiledPicture& picture) {
     if (closed) ++i;
     if (closed != (n.negative == NegativeStyle::Parentheses)) return false;
 
-    std::string backCurrency;
     bool hasBackCurrency = false;
-    if (!readCurrency(body, i, backCurrency, hasBackCurrency)) return false;
+    if (!readCurrency(body, i, text.backCurrency, hasBackCurrency)) return false;
     if (hasFrontCurrency && hasBackCurrency) return false;
 
     if (i < body.size() && (body[i] == 'B' || body[i] == 'b')) {
         picture.blankWhenZero = true;
         ++i;
     }
-    if (i != body.size()) return false;
+    return i == body.size();
+}
 
+// Lays out the positions of a parsed picture in order: leading currency and sign, the
+// integer positions with their groupings, the decimals, trailing sign and currency. False when
+// the width leaves no room for an integer digit.
+bool layOutNumberPositions(const NumberPictureText& text, CompiledPicture& picture) {
+    NumberOptions& n = picture.number;
     char& grouping = n.grouping;
-    if (groupingLetter != 0) {
-        grouping = shownSeparator(groupingLetter);
-    } else if (fillLetter != '0' && fillLetter != '_') {
-        grouping = decimalLetter == '`' ? '.' : ',';
+    if (text.groupingLetter != 0) {
+        grouping = shownSeparator(text.groupingLetter);
+    } else if (text.fillLetter != '0' && text.fillLetter != '_') {
+        grouping = text.decimalLetter == '`' ? '.' : ',';
     }
 
     const int signChars = n.negative == NegativeStyle::None          ? 0
                           : n.negative == NegativeStyle::Parentheses ? 2
                                                                      : 1;
     const int decimalChars = n.decimals > 0 ? n.decimals + (n.impliedDecimal ? 0 : 1) : 0;
-    const int currencyChars = static_cast<int>(frontCurrency.size() + backCurrency.size());
-    const int integerPositions = width - signChars - decimalChars - currencyChars;
+    const int currencyChars =
+        static_cast<int>(text.frontCurrency.size() + text.backCurrency.size());
+    const int integerPositions = text.width - signChars - decimalChars - currencyChars;
     if (integerPositions < 1) return false;
 
-    addChars(picture, frontCurrency, PositionCode::Currency);
+    addChars(picture, text.frontCurrency, PositionCode::Currency);
     if (n.negative == NegativeStyle::LeadingMinus) addChars(picture, "-", PositionCode::Sign);
     if (n.negative == NegativeStyle::Parentheses) addChars(picture, "(", PositionCode::Sign);
     n.leadingChars = static_cast<int>(picture.positions.size());
@@ -216,9 +232,17 @@ bool compileNumberPicture(std::string_view body, CompiledPicture& picture) {
     }
     if (n.negative == NegativeStyle::TrailingMinus) addChars(picture, "-", PositionCode::Sign);
     if (n.negative == NegativeStyle::Parentheses) addChars(picture, ")", PositionCode::Sign);
-    addChars(picture, backCurrency, PositionCode::Currency);
-    picture.length = width;
+    addChars(picture, text.backCurrency, PositionCode::Currency);
+    picture.length = text.width;
     return true;
+}
+
+}  // namespace
+
+bool compileNumberPicture(std::string_view body, CompiledPicture& picture) {
+    picture.kind = PictureKind::Number;
+    NumberPictureText text;
+    return parseNumberPicture(body, text, picture) && layOutNumberPositions(text, picture);
 }
 
 void formatNumber(std::string& out, DecimalText value, const CompiledPicture& picture) {

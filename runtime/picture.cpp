@@ -6,9 +6,10 @@
 #include <cmath>
 #include <limits>
 
-#include "runtime/date_time_picture.h"
+#include "runtime/date_picture.h"
 #include "runtime/number_picture.h"
 #include "runtime/pattern_picture.h"
+#include "runtime/time_picture.h"
 
 namespace quillery {
 namespace {

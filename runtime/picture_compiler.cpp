@@ -1,9 +1,11 @@
 // Picture compilation: the letter picks the kind, the kind's compiler reads the rest.
 #include "runtime/picture_compiler.h"
 
-#include "runtime/date_time_picture.h"
+#include "runtime/case_compare.h"
+#include "runtime/date_picture.h"
 #include "runtime/number_picture.h"
 #include "runtime/pattern_picture.h"
+#include "runtime/time_picture.h"
 
 namespace quillery {
 namespace {
@@ -15,10 +17,6 @@ std::string_view withoutAt(std::string_view text) {
         text.remove_suffix(1);
     if (!text.empty() && text.front() == '@') text.remove_prefix(1);
     return text;
-}
-
-char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // The picture number after the letter and an optional fill character.
@@ -41,7 +39,7 @@ bool compilePicture(std::string_view text, CompiledPicture& picture) {
     if (text.empty()) return false;
     picture = CompiledPicture{};
     const std::string_view body = text.substr(1);
-    switch (upperAscii(text.front())) {
+    switch (asciiUpper(text.front())) {
         case 'N':
             return compileNumberPicture(body, picture);
         case 'E':
@@ -64,7 +62,7 @@ bool compilePicture(std::string_view text, CompiledPicture& picture) {
 bool pictureUsesLocaleFormats(std::string_view text) {
     text = withoutAt(text);
     if (text.empty()) return false;
-    const char letter = upperAscii(text.front());
+    const char letter = asciiUpper(text.front());
     const int number = pictureNumber(text.substr(1));
     return (letter == 'D' && number >= 17) || (letter == 'T' && number >= 7);
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "runtime/case_compare.h"
 #include "runtime/char_table_settings.h"
 #include "runtime/char_tables.h"
 #include "runtime/codepage.h"
@@ -19,9 +20,6 @@
 
 namespace quillery {
 namespace {
-
-using settings_text::equalsIgnoreCase;
-using settings_text::startsWithIgnoreCase;
 
 constexpr std::string_view kErrorTextKeyPrefix = "ZEMMSG";
 
@@ -48,7 +46,7 @@ std::optional<Entry> parseLine(std::string_view line) {
 }
 
 bool isWindowsKeyword(std::string_view value) {
-    return equalsIgnoreCase(value, "WINDOWS");
+    return equalsIgnoringCase(value, "WINDOWS");
 }
 
 std::string cut(std::string_view text, std::size_t length) {
@@ -127,26 +125,26 @@ void applyAmPm(PendingSettings& s, const std::string& value) {
 }
 
 void applyEntry(PendingSettings& s, std::string_view key, const std::string& value) {
-    if (equalsIgnoreCase(key, "ZEMCOLSEQ")) {
+    if (equalsIgnoringCase(key, "ZEMCOLSEQ")) {
         std::string sequence;
         if (!isWindowsKeyword(value)) {
             for (const std::string& item : splitSettingsList(value))
                 sequence += item;
         }
         s.tables.collation = collationFromSequence(sequence);
-    } else if (equalsIgnoreCase(key, "ZEMCASE")) {
+    } else if (equalsIgnoringCase(key, "ZEMCASE")) {
         applyCase(s, value);
-    } else if (equalsIgnoreCase(key, "ZEMMONTH")) {
+    } else if (equalsIgnoringCase(key, "ZEMMONTH")) {
         if (auto names = twelveNames(value, kMaxMonthNameLength)) s.locale.monthNames = *names;
-    } else if (equalsIgnoreCase(key, "ZEMMON")) {
+    } else if (equalsIgnoringCase(key, "ZEMMON")) {
         if (auto names = twelveNames(value, kMonthAbbrevLength)) s.locale.monthAbbrevs = *names;
-    } else if (equalsIgnoreCase(key, "ZEMAMPM")) {
+    } else if (equalsIgnoringCase(key, "ZEMAMPM")) {
         applyAmPm(s, value);
-    } else if (equalsIgnoreCase(key, "ZEMDIGRAPH")) {
+    } else if (equalsIgnoringCase(key, "ZEMDIGRAPH")) {
         if (auto digraphs = digraphsFrom(splitSettingsList(value))) s.tables.digraphs = *digraphs;
-    } else if (equalsIgnoreCase(key, "ZEMBUTTON")) {
+    } else if (equalsIgnoringCase(key, "ZEMBUTTON")) {
         s.buttons = splitSettingsList(value);
-    } else if (startsWithIgnoreCase(key, kErrorTextKeyPrefix)) {
+    } else if (startsWithIgnoringCase(key, kErrorTextKeyPrefix)) {
         if (auto code = errorCodeOfKey(key)) s.errorTexts.emplace_back(*code, singleText(value));
     }
 }
@@ -186,13 +184,13 @@ void applySettingsText(std::string_view text) {
     // stands; the last ZEMCHARSET counts.
     bool oem = false;
     for (const Entry& e : entries) {
-        if (!equalsIgnoreCase(e.key, "ZEMCHARSET")) continue;
+        if (!equalsIgnoringCase(e.key, "ZEMCHARSET")) continue;
         const std::vector<std::string> items = splitSettingsList(e.value);
-        oem = items.size() == 1 && equalsIgnoreCase(items.front(), "OEM");
+        oem = items.size() == 1 && equalsIgnoringCase(items.front(), "OEM");
     }
     PendingSettings pending;
     for (const Entry& e : entries) {
-        if (equalsIgnoreCase(e.key, "ZEMCHARSET")) continue;
+        if (equalsIgnoringCase(e.key, "ZEMCHARSET")) continue;
         applyEntry(pending, e.key, oem ? cp437ToCp1252(e.value) : e.value);
     }
     putInForce(pending);

@@ -1,5 +1,5 @@
-// Small text helpers shared by the readers of the settings file and the locale file: lines,
-// blanks and keys compared regardless of (ASCII) case.
+// Small text helpers shared by the readers of the settings file and the locale file: lines and
+// blanks (keys are compared with runtime/case_compare.h).
 #pragma once
 
 #include <string>
@@ -22,22 +22,6 @@ inline std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && isBlank(s.front()))
         s.remove_prefix(1);
     return trimTrailingBlanks(s);
-}
-
-inline char asciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-inline bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
-    }
-    return true;
-}
-
-inline bool startsWithIgnoreCase(std::string_view s, std::string_view prefix) {
-    return s.size() >= prefix.size() && equalsIgnoreCase(s.substr(0, prefix.size()), prefix);
 }
 
 // The lines of `text`, split at LF, each without a trailing CR.

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/case_compare.h"
+
 namespace quillery::tools {
 
 namespace {
@@ -19,21 +21,6 @@ constexpr std::array<std::pair<std::string_view, ToolCommand>, 8> kCommands{{
     {"info", ToolCommand::kInfo},
     {"print", ToolCommand::kPrint},
 }};
-
-constexpr std::array<std::string_view, kQuilleryKeyCount> kKeyNames{
-    "CREATEDKEY", "DELETEKEY",  "TITLEKEYKEY",  "AUTHORKEY",  "DATEKEY",      "CATEGORYKEY",
-    "RATINGKEY",  "OTHERKEY",   "ISBNKEY",      "PUBDATEKEY", "CONDITIONKEY", "LOCATIONKEY",
-    "BUYDATEKEY", "EDITIONKEY", "PRINTDATEKEY", "VALUEKEY",
-};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-        if (upper(a[i]) != upper(b[i])) return false;
-    }
-    return true;
-}
 
 // How many positional arguments (FILE, CSV) a command takes.
 std::pair<std::size_t, std::size_t> positionalRange(ToolCommand command) {
@@ -136,9 +123,9 @@ class Parser {
 
     static std::string keyList() {
         std::string text = "the keys are";
-        for (std::size_t i = 0; i < kKeyNames.size(); ++i) {
+        for (std::size_t i = 0; i < kQuilleryKeyCount; ++i) {
             text += (i == 0 ? " " : ", ");
-            text += kKeyNames[i];
+            text += shortKeyName(static_cast<QuilleryKey>(i));
         }
         return text;
     }
@@ -174,14 +161,15 @@ std::string_view commandName(ToolCommand command) {
 
 std::optional<QuilleryKey> keyNamed(std::string_view name) {
     if (name.size() > 4 && equalsIgnoringCase(name.substr(0, 4), "QLY:")) name.remove_prefix(4);
-    for (std::size_t i = 0; i < kKeyNames.size(); ++i) {
-        if (equalsIgnoringCase(name, kKeyNames[i])) return static_cast<QuilleryKey>(i);
+    for (std::size_t i = 0; i < kQuilleryKeyCount; ++i) {
+        const auto key = static_cast<QuilleryKey>(i);
+        if (equalsIgnoringCase(name, shortKeyName(key))) return key;
     }
     return std::nullopt;
 }
 
 std::string_view keyName(QuilleryKey key) {
-    return kKeyNames[static_cast<std::size_t>(key)];
+    return shortKeyName(key);
 }
 
 }  // namespace quillery::tools

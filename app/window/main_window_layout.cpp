@@ -273,8 +273,8 @@ constexpr ScaledControl kScaled[] = {
 // Down the left column, where a book's author and title are typed one after the other, then
 // down the right column.
 constexpr int kReadingOrder[] = {
-    QLY_LASTNAME, QLY_FIRSTNAME, QLY_TITLE,    QLY_CATEGORY, QLY_CONDITION, QLY_PUBDATE, QLY_PRINTDATE,
-    QLY_OTHER,    QLY_RATING,    QLY_ISBN,     QLY_LOCATION, QLY_BUYDATE,   QLY_EDITION, QLY_VALUE,
+    QLY_LASTNAME, QLY_FIRSTNAME, QLY_TITLE, QLY_CATEGORY, QLY_CONDITION, QLY_PUBDATE, QLY_PRINTDATE,
+    QLY_OTHER,    QLY_RATING,    QLY_ISBN,  QLY_LOCATION, QLY_BUYDATE,   QLY_EDITION, QLY_VALUE,
 };
 
 }  // namespace

@@ -180,15 +180,13 @@ class ComboControl final : public Control, public QueueBound {
         model_ = new QueueListModel(combo_);
         model_->bind(nullptr, 1, {});
         combo_->setModel(model_);
-        int length = pictureLength(layout_.picture);
-        if (length == 0 && use_.isText()) length = static_cast<int>(use_.size);
-        if (length > 0) edit_->setMaxLength(length);
+        edit_->limitToPicture();
         QObject::connect(combo_, qOverload<int>(&QComboBox::activated), [this](int row) {
             edit_->setText(toScreen(model_->cellText(row, 0)));
             edit_->setModified(true);
-            complete();
+            edit_->complete();
         });
-        QObject::connect(edit_, &QLineEdit::editingFinished, [this] { complete(); });
+        QObject::connect(edit_, &QLineEdit::editingFinished, [this] { edit_->complete(); });
         widget_ = combo_;
         adopt(combo_);
     }
@@ -242,14 +240,6 @@ class ComboControl final : public Control, public QueueBound {
     }
 
   private:
-    void complete() {
-        if (!edit_->isModified()) return;
-        edit_->setModified(false);
-        deformatUse(use_, fromScreen(edit_->text()), layout_.picture);
-        display();
-        window_.post(EVENT::Accepted, field());
-    }
-
     ComboBox* combo_ = nullptr;
     FocusLineEdit* edit_ = nullptr;
     QueueListModel* model_ = nullptr;

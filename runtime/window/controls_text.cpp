@@ -95,12 +95,10 @@ class EntryControl final : public Control {
     void build() override {
         edit_ = new FocusLineEdit(parentWidget(), *this);
         widget_ = edit_;
-        int length = pictureLength(layout_.picture);
-        if (length == 0 && use_.isText()) length = static_cast<int>(use_.size);
-        if (length > 0) edit_->setMaxLength(length);
+        edit_->limitToPicture();
         edit_->setReadOnly(layout_.flags & ControlFlag::kReadOnly);
         if (layout_.flags & ControlFlag::kRight) edit_->setAlignment(Qt::AlignRight);
-        QObject::connect(edit_, &QLineEdit::editingFinished, [this] { complete(); });
+        QObject::connect(edit_, &QLineEdit::editingFinished, [this] { edit_->complete(); });
         adopt(edit_);
     }
 
@@ -130,14 +128,6 @@ class EntryControl final : public Control {
     std::string text() const override { return fromScreen(edit_->text()); }
 
   private:
-    void complete() {
-        if (!edit_->isModified()) return;
-        edit_->setModified(false);
-        deformatUse(use_, fromScreen(edit_->text()), layout_.picture);
-        display();
-        window_.post(EVENT::Accepted, field());
-    }
-
     FocusLineEdit* edit_ = nullptr;
 };
 

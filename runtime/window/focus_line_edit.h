@@ -1,5 +1,6 @@
-// A one-line edit that tells its window when the user's focus arrives, so entries and the edit
-// part of combination boxes raise EVENT:Selected alike.
+// The one-line edit of entries and of the edit part of combination boxes: it tells its window
+// when the user's focus arrives, so both raise EVENT:Selected alike, and it completes what was
+// typed into the control's variable the same way for both.
 #pragma once
 
 #include <QFocusEvent>
@@ -13,6 +14,15 @@ namespace quillery {
 class FocusLineEdit final : public QLineEdit {
   public:
     FocusLineEdit(QWidget* parent, Control& control) : QLineEdit(parent), control_(control) {}
+
+    // Holds no more than the control's picture shows, or than its text variable holds when it
+    // has no picture.
+    void limitToPicture();
+
+    // Typing done: changed text goes into the control's variable through its picture, shows
+    // again as the picture formats it, and the window hears EVENT:Accepted. Unchanged text does
+    // nothing.
+    void complete();
 
   protected:
     void focusInEvent(QFocusEvent* event) override {

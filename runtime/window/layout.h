@@ -88,7 +88,7 @@ inline constexpr unsigned kUnderline = 1u << 2;
 // A colour as 0xRRGGBB; kNoColor leaves the style's colour.
 inline constexpr std::int32_t kNoColor = -1;
 
-struct FontSpec {
+struct FontChoice {
     std::string_view family{};  // empty: the window's font
     int points = 0;             // 0: the window's size
     unsigned style = 0;         // FontStyle bits
@@ -113,7 +113,7 @@ struct ControlLayout {
     std::string_view icon{};      // picture file name
     std::string_view tip{};       // tool tip
     std::string_view shortcut{};  // menu accelerator, as "Ctrl+N"
-    FontSpec font{};
+    FontChoice font{};
     unsigned flags = 0;  // ControlFlag bits
     int low = 0;         // spin and progress range
     int high = 100;
@@ -138,7 +138,7 @@ struct WindowLayout {
     std::string_view structure{};  // structure name: "FIND"
     std::string_view text{};       // caption
     Rect at{};  // size in dialog units, tool bars included (x and y are not used)
-    FontSpec font{"MS Sans Serif", 8};
+    FontChoice font{"MS Sans Serif", 8};
     std::string_view icon{};
     unsigned flags = 0;                  // WindowFlag bits
     int timer = 0;                       // timer period in hundredths of a second; 0: none

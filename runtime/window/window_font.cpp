@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "runtime/case_compare.h"
 #include "runtime/window/screen_text.h"
 
 namespace quillery {
@@ -29,16 +30,6 @@ constexpr std::array kFamilyChoices = {
     FamilyChoice{"Impact", {"DejaVu Sans Condensed", "Liberation Sans Narrow", "DejaVu Sans"}},
 };
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 bool installed(const QString& family) {
     return QFontDatabase::hasFamily(family);
 }
@@ -48,7 +39,7 @@ bool installed(const QString& family) {
 // the answer for each requested family is kept for the program's life.
 QString lookUpNearestFamily(std::string_view family) {
     for (const auto& choice : kFamilyChoices) {
-        if (!sameName(choice.requested, family)) continue;
+        if (!equalsIgnoringCase(choice.requested, family)) continue;
         for (const char* candidate : choice.candidates) {
             if (installed(candidate)) return candidate;
         }
@@ -76,19 +67,19 @@ void useLayoutFamilyEverywhere() {
     QApplication::setFont(font);
 }
 
-QFont fontOf(const FontSpec& spec, const QFont& base) {
-    QFont font = base;
-    if (!spec.family.empty()) {
-        const QString family = nearestFamily(spec.family);
-        if (!family.isEmpty()) font.setFamily(family);
+QFont fontOf(const FontChoice& font, const QFont& base) {
+    QFont chosen = base;
+    if (!font.family.empty()) {
+        const QString family = nearestFamily(font.family);
+        if (!family.isEmpty()) chosen.setFamily(family);
         // Impact is a heavy face; its stand-in gets the weight.
-        if (sameName(spec.family, "Impact")) font.setBold(true);
+        if (equalsIgnoringCase(font.family, "Impact")) chosen.setBold(true);
     }
-    if (spec.points > 0) font.setPointSize(spec.points);
-    if (spec.style & FontStyle::kBold) font.setBold(true);
-    if (spec.style & FontStyle::kItalic) font.setItalic(true);
-    if (spec.style & FontStyle::kUnderline) font.setUnderline(true);
-    return font;
+    if (font.points > 0) chosen.setPointSize(font.points);
+    if (font.style & FontStyle::kBold) chosen.setBold(true);
+    if (font.style & FontStyle::kItalic) chosen.setItalic(true);
+    if (font.style & FontStyle::kUnderline) chosen.setUnderline(true);
+    return chosen;
 }
 
 DialogUnits::DialogUnits(const QFont& font) {

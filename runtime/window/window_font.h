@@ -19,8 +19,8 @@ QString nearestFamily(std::string_view family);
 // Serif" maps to. Requires: a QApplication exists.
 void useLayoutFamilyEverywhere();
 
-// The font of `spec`; unset parts come from `base`.
-QFont fontOf(const FontSpec& spec, const QFont& base);
+// The Qt font for `font`; unset parts come from `base`.
+QFont fontOf(const FontChoice& font, const QFont& base);
 
 // Pixels per dialog unit of a font.
 class DialogUnits {

@@ -145,7 +145,7 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* event) {
 
 WindowImpl::WindowImpl(Window& owner, const WindowLayout& layout, std::vector<UseVariable> uses)
     : owner_(owner), layout_(layout), uses_(std::move(uses)) {
-    font_ = fontOf(layout_.font.family.empty() ? FontSpec{"MS Sans Serif", 8} : layout_.font,
+    font_ = fontOf(layout_.font.family.empty() ? FontChoice{"MS Sans Serif", 8} : layout_.font,
                    QApplication::font());
     if (layout_.font.points == 0) font_.setPointSize(8);
     units_ = DialogUnits(font_);

@@ -11,9 +11,10 @@ namespace quillery::testing {
 // While alive, fatal reports are recorded instead of shown and a program end throws
 // ProgramEnded{exitCode} instead of ending the test process.
 class FatalCapture {
-public:
+  public:
     FatalCapture()
-        : previousReporter_(setFatalReporter([this](const std::string& text) { reports_.push_back(text); })),
+        : previousReporter_(
+              setFatalReporter([this](const std::string& text) { reports_.push_back(text); })),
           previousEnd_(setProgramEndHandler([](int code) { throw ProgramEnded{code}; })) {}
     ~FatalCapture() {
         setFatalReporter(previousReporter_);
@@ -24,7 +25,7 @@ public:
 
     const std::vector<std::string>& reports() const { return reports_; }
 
-private:
+  private:
     std::vector<std::string> reports_;
     FatalReporter previousReporter_;
     ProgramEndHandler previousEnd_;

@@ -96,7 +96,7 @@ TEST(PagePictures, APlayedPageLooksLikeThePageDrawnDirectly) {
         painter.setBrush(QColor(120, 160, 220));
         painter.drawRect(QRectF(600, 1500, 3900, 1000));
         painter.drawLine(QPointF(600, 3000), QPointF(4500, 3000));
-        QFont font = fontOf(FontSpec{"Arial", 0, FontStyle::kBold}, QFont());
+        QFont font = fontOf(FontChoice{"Arial", 0, FontStyle::kBold}, QFont());
         font.setPixelSize(200);
         painter.setFont(font);
         painter.setPen(QColor(128, 0, 32));

@@ -87,8 +87,7 @@ TEST_F(ListingTest, TwentyFiveBooksTakeOneBatch) {
     s.then(inspect("first record", [](Window&) { EXPECT_EQ(pctText(), "  3% Completed"); })
                .in(kAuthorProgress))
         .then(timer(1).in(kAuthorProgress))
-        .then(inspect("preview after one event",
-                      [](Window&) { EXPECT_EQ(zone(2), "Page 1 of 5"); })
+        .then(inspect("preview after one event", [](Window&) { EXPECT_EQ(zone(2), "Page 1 of 5"); })
                   .in(kPreview))
         .then(menu(R::EXIT));
     AUTHORREPORT();

@@ -27,7 +27,8 @@ TEST(CollateCompare, DefaultOrderIsCharacterCodeCaseSensitive) {
 
 TEST(CollateCompare, FollowsTheTableInForce) {
     CharTables reversed = CharTables::defaults();
-    for (int c = 0; c < 256; ++c) reversed.collation[c] = static_cast<std::uint8_t>(255 - c);
+    for (int c = 0; c < 256; ++c)
+        reversed.collation[c] = static_cast<std::uint8_t>(255 - c);
     setCharTables(reversed);
     EXPECT_GT(collateCompare("A", "B"), 0);
     setCharTables(CharTables::defaults());

@@ -257,23 +257,23 @@ TEST_F(DatesTest, TimeOfDayFromParts) {
 }
 
 TEST_F(DatesTest, EveryTimeOfDaySplitsAndJoinsAgain) {
-    const TimeParts first = timeParts(1);
+    const TimeFields first = timeFields(1);
     EXPECT_EQ(first.hours + first.minutes + first.seconds + first.hundredths, 0);
     for (std::int32_t t = 2; t <= 8640000; ++t) {
-        const TimeParts p = timeParts(t);
+        const TimeFields p = timeFields(t);
         ASSERT_EQ(p.hours * 360000 + p.minutes * 6000 + p.seconds * 100 + p.hundredths + 1, t);
         ASSERT_EQ(timeOfDay(p.hours, p.minutes, p.seconds, p.hundredths), t);
     }
-    const TimeParts p = timeParts(4710001);
+    const TimeFields p = timeFields(4710001);
     EXPECT_EQ(p.hours, 13);
     EXPECT_EQ(p.minutes, 5);
     EXPECT_EQ(p.seconds, 0);
     EXPECT_EQ(p.hundredths, 0);
 }
 
-TEST_F(DatesTest, TimePartsOfInvalidTimesAreZero) {
+TEST_F(DatesTest, TimeFieldsOfInvalidTimesAreZero) {
     for (std::int32_t t : {0, -1, 8640001, INT_MAX, INT_MIN}) {
-        const TimeParts p = timeParts(t);
+        const TimeFields p = timeFields(t);
         EXPECT_EQ(p.hours, 0) << t;
         EXPECT_EQ(p.minutes, 0) << t;
         EXPECT_EQ(p.seconds, 0) << t;

@@ -9,7 +9,7 @@ namespace quillery {
 namespace {
 
 class ErrorsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         clearError();
         clearErrorTextOverrides();
@@ -71,7 +71,8 @@ TEST_F(ErrorsTest, TextsStandExactlyIncludingTrailingBlanks) {
         {605, "DDE transaction timed out"},
         {802, "Mismatched PUSHSCOPE/POPSCOPE"},
     };
-    for (const auto& [code, text] : samples) EXPECT_EQ(errorTextOf(code), text) << code;
+    for (const auto& [code, text] : samples)
+        EXPECT_EQ(errorTextOf(code), text) << code;
 }
 
 TEST_F(ErrorsTest, StoredTextDropsLeadingSpacesAndIsCutTo79) {
@@ -128,8 +129,9 @@ TEST_F(ErrorsTest, AssertionTextFormatAndReport) {
     testing::FatalCapture capture;
     EXPECT_THROW(QUILLERY_ASSERT(1 + 1 == 3), ProgramEnded);
     ASSERT_EQ(capture.reports().size(), 1u);
-    EXPECT_EQ(capture.reports()[0].rfind("Internal error 01 : Assertion failed:1 + 1 == 3\r\nFile ", 0),
-              0u);
+    EXPECT_EQ(
+        capture.reports()[0].rfind("Internal error 01 : Assertion failed:1 + 1 == 3\r\nFile ", 0),
+        0u);
 }
 
 }  // namespace

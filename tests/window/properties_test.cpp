@@ -311,12 +311,12 @@ TEST(Fonts, LayoutFamiliesMapToInstalledOnes) {
     EXPECT_EQ(nearestFamily("arial").toStdString(), "Liberation Sans");
     EXPECT_FALSE(nearestFamily("Impact").isEmpty());
     const QFont font =
-        fontOf(FontSpec{"Arial", 20, FontStyle::kBold | FontStyle::kItalic}, QFont());
+        fontOf(FontChoice{"Arial", 20, FontStyle::kBold | FontStyle::kItalic}, QFont());
     EXPECT_EQ(font.pointSize(), 20);
     EXPECT_TRUE(font.bold());
     EXPECT_TRUE(font.italic());
     // Dialog units: four across make one average character, eight down one line.
-    const DialogUnits du(fontOf(FontSpec{"MS Sans Serif", 8}, QFont()));
+    const DialogUnits du(fontOf(FontChoice{"MS Sans Serif", 8}, QFont()));
     EXPECT_EQ(du.toPixelsX(4), du.baseWidth());
     EXPECT_EQ(du.toPixelsY(8), du.baseHeight());
     EXPECT_EQ(du.toUnitsX(du.toPixelsX(429)), 429);

@@ -1,144 +1,33 @@
-// The scripted session: actions played into the real widgets of waiting windows, boxes and
-// pop-up menus.
+// The actions of a script: each one played into the real widgets of a waiting window, a message
+// box, a file dialog or a pop-up menu.
 #include "runtime/window/testing/test_driver.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QFile>
 #include <QFileDialog>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
-#include <QTimer>
 #include <QTreeView>
 #include <memory>
 
-#include "runtime/window/popup_menu.h"
 #include "runtime/window/screen_text.h"
+#include "runtime/window/testing/input_synthesis.h"
 #include "runtime/window/window_impl.h"
 
 namespace quillery {
 
 QAction* menuActionOf(Control* control);  // controls_menu.cpp
 
-}  // namespace quillery
-
-// Qt's own entry for a key press to meet the shortcut map first, as a real one does.
-Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
-                                               Qt::KeyboardModifiers mods,
-                                               const QString& text = QString(),
-                                               bool autorep = false, ushort count = 1);
-
-namespace quillery {
-
 namespace {
 
-const char* const kMessageBoxName = "MessageBox";
-const char* const kFileDialogName = "FileDialog";
-
-std::string modalKindName(script::Action::At kind) {
-    using Action = script::Action;
-    switch (kind) {
-        case Action::At::Popup:
-            return "pop-up menu";
-        case Action::At::FileDialog:
-            return "file dialog";
-        default:
-            return "message box";
-    }
-}
-
-int qtKeyOf(int code) {
-    if (code == KEY::Alt) return Qt::Key_Alt;  // Alt pressed and released alone
-    switch (code & 0xFF) {
-        case KEY::Tab:
-            return Qt::Key_Tab;
-        case KEY::Enter:
-            return Qt::Key_Return;
-        case KEY::Esc:
-            return Qt::Key_Escape;
-        case KEY::Space:
-            return Qt::Key_Space;
-        case KEY::PgUp:
-            return Qt::Key_PageUp;
-        case KEY::PgDn:
-            return Qt::Key_PageDown;
-        case KEY::End:
-            return Qt::Key_End;
-        case KEY::Home:
-            return Qt::Key_Home;
-        case KEY::Left:
-            return Qt::Key_Left;
-        case KEY::Up:
-            return Qt::Key_Up;
-        case KEY::Right:
-            return Qt::Key_Right;
-        case KEY::Down:
-            return Qt::Key_Down;
-        case KEY::Insert:
-            return Qt::Key_Insert;
-        case KEY::Delete:
-            return Qt::Key_Delete;
-        default:
-            break;
-    }
-    const int plain = code & 0xFF;
-    if (plain >= KEY::F1 && plain < KEY::F1 + 12) return Qt::Key_F1 + (plain - KEY::F1);
-    if ((plain >= 'A' && plain <= 'Z') || (plain >= '0' && plain <= '9')) return plain;
-    return 0;
-}
-
-Qt::KeyboardModifiers modifiersOf(int code) {
-    Qt::KeyboardModifiers m;
-    if (code & KEY::Shift) m |= Qt::ShiftModifier;
-    if (code & KEY::Ctrl) m |= Qt::ControlModifier;
-    if (code & KEY::Alt) m |= Qt::AltModifier;
-    return m;
-}
-
-void sendKey(QWidget* target, int qtKey, Qt::KeyboardModifiers modifiers = {},
-             const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
-    QCoreApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
-    QCoreApplication::sendEvent(target, &release);
-}
-
-void sendText(QWidget* target, const QString& text) {
-    for (QChar ch : text) {
-        if (ch == '\r') continue;
-        if (ch == '\n') {
-            sendKey(target, Qt::Key_Return);
-            continue;
-        }
-        sendKey(target, 0, {}, QString(ch));
-    }
-}
-
-void sendClick(QWidget* target, QPoint at, Qt::MouseButton button, bool twice) {
-    const QPointF local(at);
-    const QPointF global(target->mapToGlobal(at));
-    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, local, global, button, buttons, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    };
-    send(QEvent::MouseButtonPress, button);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
-    if (twice) {
-        send(QEvent::MouseButtonDblClick, button);
-        send(QEvent::MouseButtonRelease, Qt::NoButton);
-    }
-}
+using namespace script_input;
 
 [[noreturn]] void refuse(const std::string& message) {
     throw ScriptError(message);
@@ -156,77 +45,7 @@ Control& usable(Window& window, int field) {
     return *control;
 }
 
-void activate(Window& window) {
-    QWidget* frame = window.widget();
-    if (frame->isActiveWindow()) return;
-    frame->activateWindow();
-    QCoreApplication::processEvents();
-}
-
-void giveFocus(Window& window, QWidget* widget) {
-    activate(window);
-    widget->setFocus(Qt::MouseFocusReason);
-    QCoreApplication::processEvents();
-}
-
-QWidget* textTarget(QWidget* widget) {
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->lineEdit();
-    return widget;
-}
-
-QString joinedTexts(QWidget& box) {
-    QStringList lines;
-    for (const QLabel* label : box.findChildren<QLabel*>()) {
-        if (!label->text().isEmpty()) lines << label->text();
-    }
-    return lines.join('\n');
-}
-
-void dismiss(QWidget* modal) {
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-        dialog->reject();
-    } else if (modal != nullptr) {
-        modal->close();
-    }
-}
-
 }  // namespace
-
-// Notices message boxes and pop-up menus as they show, and hands them to the session once
-// their own event loop runs.
-class ScriptedSession::ModalWatcher final : public QObject {
-  public:
-    explicit ModalWatcher(ScriptedSession& session) : session_(session) {
-        qApp->installEventFilter(this);
-    }
-    ~ModalWatcher() override { qApp->removeEventFilter(this); }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Show) return false;
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget == nullptr || !widget->isWindow()) return false;
-        Action::At kind;
-        if (widget->objectName() == kMessageBoxName) {
-            kind = Action::At::MessageBox;
-        } else if (widget->objectName() == kPopupMenuName) {
-            kind = Action::At::Popup;
-        } else if (widget->objectName() == kFileDialogName) {
-            kind = Action::At::FileDialog;
-        } else {
-            return false;
-        }
-        QPointer<QWidget> modal(widget);
-        QTimer::singleShot(0, this, [this, modal, kind] {
-            if (modal && modal->isVisible()) session_.modalShown(modal, kind);
-        });
-        return false;
-    }
-
-  private:
-    using Action = script::Action;
-    ScriptedSession& session_;
-};
 
 namespace script {
 
@@ -410,7 +229,7 @@ Action press(int key, int field) {
             if (target == nullptr || target->window() != window.widget()) target = window.widget();
         }
         // Mnemonics and other shortcuts answer before the control sees the key.
-        if (qt_sendShortcutOverrideEvent(target, 0, qtKey, modifiersOf(key))) return;
+        if (sendShortcutOverride(target, qtKey, modifiersOf(key))) return;
         sendKey(target, qtKey, modifiersOf(key));
     };
     return a;
@@ -549,132 +368,5 @@ Action inspect(std::string description, std::function<void(Window& window)> step
 }
 
 }  // namespace script
-
-ScriptedSession::ScriptedSession()
-    : previousObserver_(setAcceptObserver(this)), previousManualTimers_(timersManual()) {
-    setTimersManual(true);
-    watcher_ = new ModalWatcher(*this);
-}
-
-ScriptedSession::~ScriptedSession() {
-    delete watcher_;
-    setAcceptObserver(previousObserver_);
-    setTimersManual(previousManualTimers_);
-}
-
-ScriptedSession& ScriptedSession::then(script::Action action) {
-    const int times = action.repeat;
-    action.repeat = 1;
-    for (int i = 0; i < times; ++i)
-        actions_.push_back(action);
-    return *this;
-}
-
-bool ScriptedSession::done() const {
-    if (!failures_.empty() || !pendingFailures_.empty()) return false;
-    // A timer run that has started counts as played.
-    return actions_.empty() || (actions_.size() == 1 && actions_.front().sticky &&
-                                !actions_.front().windowName.empty());
-}
-
-std::string ScriptedSession::report() const {
-    std::string text;
-    for (const auto& line : log_)
-        text += "  played: " + line + "\n";
-    for (const auto& line : failures_)
-        text += "  FAILED: " + line + "\n";
-    for (const auto& line : pendingFailures_)
-        text += "  FAILED: " + line + "\n";
-    for (const auto& action : actions_)
-        text += "  not played: " + action.description + "\n";
-    return text;
-}
-
-void ScriptedSession::fail(const std::string& message) {
-    failures_.push_back(message);
-    throw ScriptError(message + "\n" + report());
-}
-
-void ScriptedSession::waiting(Window& window) {
-    if (!pendingFailures_.empty()) {
-        std::string message;
-        for (const auto& f : pendingFailures_)
-            message += f + "; ";
-        failures_.insert(failures_.end(), pendingFailures_.begin(), pendingFailures_.end());
-        pendingFailures_.clear();
-        throw ScriptError(message + "\n" + report());
-    }
-    // A timer run ends once a window other than its own waits.
-    while (!actions_.empty() && actions_.front().sticky && !actions_.front().windowName.empty() &&
-           actions_.front().windowName != window.name()) {
-        actions_.pop_front();
-    }
-    windowsSeen_.push_back(window.name());
-    if (actions_.empty()) fail("the script ended while " + window.name() + " waits for an event");
-    const script::Action& next = actions_.front();
-    if (next.at != script::Action::At::Loop) {
-        fail("expected a " + modalKindName(next.at) + " for \"" + next.description + "\", but " +
-             window.name() + " waits for an event");
-    }
-    if (!next.windowName.empty() && next.windowName != window.name()) {
-        fail("\"" + next.description + "\" was meant for " + next.windowName + ", but " +
-             window.name() + " waits");
-    }
-    script::Action& front = actions_.front();
-    if (front.sticky) {
-        if (front.windowName.empty()) {
-            front.windowName = window.name();
-            log_.push_back(front.description + " (" + window.name() + ")");
-        }
-        try {
-            front.onLoop(window);
-        } catch (const ScriptError& error) {
-            fail(error.what());
-        }
-        return;
-    }
-    script::Action action = std::move(front);
-    actions_.pop_front();
-    log_.push_back(action.description + " (" + window.name() + ")");
-    try {
-        action.onLoop(window);
-    } catch (const ScriptError& error) {
-        fail(error.what());
-    }
-}
-
-void ScriptedSession::modalShown(QWidget* modal, script::Action::At kind) {
-    const bool isBox = kind == script::Action::At::MessageBox;
-    SeenMessageBox seen;
-    if (isBox) {
-        seen.caption = fromScreen(modal->windowTitle());
-        seen.text = fromScreen(joinedTexts(*modal));
-    }
-    if (!actions_.empty() && actions_.front().sticky && !actions_.front().windowName.empty()) {
-        actions_.pop_front();  // a box ends the timer run; the script goes on with the box
-    }
-    if (actions_.empty() || actions_.front().at != kind) {
-        std::string what =
-            isBox ? "message box \"" + seen.caption + "\": " + seen.text : modalKindName(kind);
-        pendingFailures_.push_back("unexpected " + what);
-        if (isBox) boxes_.push_back(seen);
-        dismiss(modal);
-        return;
-    }
-    script::Action action = std::move(actions_.front());
-    actions_.pop_front();
-    log_.push_back(action.description);
-    try {
-        action.onModal(*modal);
-        if (isBox) {
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) seen.answer = dialog->result();
-            boxes_.push_back(seen);
-        }
-    } catch (const ScriptError& error) {
-        pendingFailures_.push_back(error.what());
-        if (isBox) boxes_.push_back(seen);
-        dismiss(modal);
-    }
-}
 
 }  // namespace quillery
