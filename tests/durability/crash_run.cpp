@@ -62,8 +62,25 @@ class CrashRun {
         if (totals_.cycles % kCyclesPerCatalogue == 0 && !newCatalogue()) return false;
         ++totals_.cycles;
         std::string acks;
-        if (!runSaverUntilKilled(acks)) return false;
         std::int64_t lastAcknowledged = verifiedLast_;
+        return runSaverUntilKilled(acks) && countAcknowledged(acks, lastAcknowledged) &&
+               judgeCatalogue(lastAcknowledged);
+    }
+
+    const Totals& totals() const { return totals_; }
+
+  private:
+    bool newCatalogue() {
+        catalogue_ =
+            dir_ + "/crash-" + std::to_string(totals_.cycles / kCyclesPerCatalogue) + ".QLY";
+        verifiedLast_ = 0;
+        const Finished create = runToEnd({options_.tool, "create", catalogue_});
+        if (create.status == 0) return true;
+        return fail("quillery-data create (" + describeEnd(create.status) + ")");
+    }
+
+    // The loop goes on from the last save the catalogue held, one number at a time.
+    bool countAcknowledged(const std::string& acks, std::int64_t& lastAcknowledged) {
         std::istringstream lines(acks);
         for (std::string word; lines >> word;) {
             std::int64_t save = 0;
@@ -72,6 +89,11 @@ class CrashRun {
             lastAcknowledged = save;
             ++totals_.acknowledged;
         }
+        return true;
+    }
+
+    // The catalogue after the kill: sound, every save whole, every acknowledged save there.
+    bool judgeCatalogue(std::int64_t lastAcknowledged) {
         const Finished check = runToEnd({options_.tool, "check", catalogue_});
         if (check.status != 0)
             return fail("quillery-data check (" + describeEnd(check.status) + "):\n" +
@@ -98,18 +120,6 @@ class CrashRun {
         totals_.keptUnacknowledged += last - lastAcknowledged;
         verifiedLast_ = last;
         return true;
-    }
-
-    const Totals& totals() const { return totals_; }
-
-  private:
-    bool newCatalogue() {
-        catalogue_ =
-            dir_ + "/crash-" + std::to_string(totals_.cycles / kCyclesPerCatalogue) + ".QLY";
-        verifiedLast_ = 0;
-        const Finished create = runToEnd({options_.tool, "create", catalogue_});
-        if (create.status == 0) return true;
-        return fail("quillery-data create (" + describeEnd(create.status) + ")");
     }
 
     bool runSaverUntilKilled(std::string& acks) {
