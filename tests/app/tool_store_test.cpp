@@ -130,7 +130,7 @@ class ToolStore : public ::testing::Test {
 };
 
 std::string awardsCsv() {
-    return readBytes(fs::path(__FILE__).parent_path() / "../../data/awards.csv");
+    return readBytes(fs::path(QUILLERY_DATA_DIR) / "awards.csv");
 }
 
 std::vector<std::string> imagesOf(const std::vector<QuilleryRecord>& records) {
