@@ -147,7 +147,7 @@ TEST(CsvCatalogueRoundTrip, GeneratedCatalogueComesBackByteForByte) {
 }
 
 std::string readAwards() {
-    const auto path = std::filesystem::path(__FILE__).parent_path() / "../../data/awards.csv";
+    const auto path = std::filesystem::path(QUILLERY_SOURCE_DIR) / "data/awards.csv";
     std::ifstream file(path, std::ios::binary);
     EXPECT_TRUE(file) << path;
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

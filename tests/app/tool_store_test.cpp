@@ -130,7 +130,7 @@ class ToolStore : public ::testing::Test {
 };
 
 std::string awardsCsv() {
-    return readBytes(fs::path(__FILE__).parent_path() / "../../data/awards.csv");
+    return readBytes(fs::path(QUILLERY_SOURCE_DIR) / "data/awards.csv");
 }
 
 std::vector<std::string> imagesOf(const std::vector<QuilleryRecord>& records) {
@@ -430,7 +430,7 @@ TEST_F(ToolStore, CheckReportsFlippedPageBytes) {
         << rebuilt.err;
     EXPECT_EQ(imported.status, ExitStatus::kFailed);
     EXPECT_EQ(readBytes(file), bytes) << "a damaged file was written";
-    storage::releaseControlBlock(QUILLERY);
+    EXPECT_TRUE(storage::releaseControlBlock(QUILLERY).ok());
 }
 
 }  // namespace
