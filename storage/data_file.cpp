@@ -157,8 +157,10 @@ Status DataFile::load(bool keepCacheWhenUnchanged) {
 // The header at offset 0 points at a pending log: map its blocks, take the header from the log,
 // then roll the log forward, discard it, or read through it.
 Status DataFile::adoptPendingLog(const FileHeader& onDisk, std::uint64_t size) {
-    if (onDisk.logEnd > size || onDisk.logStart < kHeaderSize ||
-        (onDisk.logStart - kPageAreaOffset) % kPageUnit != 0)
+    if (onDisk.logEnd > size)
+        return Status::error(ErrorCode::kInvalidDataFile,
+                             "cut short: the file ends before its header says");
+    if (onDisk.logStart < kHeaderSize || (onDisk.logStart - kPageAreaOffset) % kPageUnit != 0)
         return Status::error(ErrorCode::kInvalidDataFile, "damaged header: log fields");
     resetState();
     std::unordered_map<std::uint64_t, std::uint64_t> map;

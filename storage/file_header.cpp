@@ -98,13 +98,14 @@ Status validateHeader(const FileHeader& h, std::uint64_t fileSize) {
     } else if (h.classOf(h.root) == 0) {
         return invalid("damaged header: root outside the zones");
     }
-    if (h.logStart > h.logEnd || h.logEnd > fileSize) return invalid("damaged header: log fields");
+    if (h.logEnd > fileSize) return invalid("cut short: the file ends before its header says");
+    if (h.logStart > h.logEnd) return invalid("damaged header: log fields");
     if (h.logStart != h.logEnd) {
         if (h.logStart < end || (h.logStart - kPageAreaOffset) % kPageUnit != 0)
             return invalid("damaged header: log start");
     }
     if (!h.zonesEmpty() && end > fileSize)
-        return invalid("damaged header: file shorter than its zones");
+        return invalid("cut short: the file ends before its last pages");
     return Status::success();
 }
 

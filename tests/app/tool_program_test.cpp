@@ -194,9 +194,9 @@ TEST_F(ToolProgram, OtherCommandsRefuseADamagedCatalogueNamingTheDamage) {
     spoilPage(bytes, top.root);
     writeBytes(file, bytes);
 
-    const std::string refusal =
-        "quillery-data: \"" + file + "\" is damaged: page " + std::to_string(top.root) +
-        ": its offset field is wrong (Internal error : vltbt line 112)";
+    const std::string refusal = "quillery-data: \"" + file + "\" is damaged: page " +
+                                std::to_string(top.root) +
+                                ": its offset field is wrong (Internal error : vltbt line 112)";
     for (const std::vector<std::string>& command : {std::vector<std::string>{"export", file},
                                                     {"list", "--key", "TITLEKEYKEY", file},
                                                     {"info", file},
@@ -246,10 +246,17 @@ TEST_F(ToolProgram, FilesThatAreNoCatalogueAreCalledWhatTheyAre) {
                                 "\": it is not a catalogue (it does not begin with a catalogue's "
                                 "header)\n");
 
-    // A header whose root names another page of the tree: the file is there, and damaged.
+    // A file cut short, and a header whose root names another page of the tree: the file is
+    // there, and damaged.
     const std::string file = catalogue("Books.QLY", 300);
     const TreeTop top = treeTopOf(file);
     std::string bytes = readBytes(file);
+    writeBytes(file, bytes.substr(0, bytes.size() / 2));
+    const ProgramRun cut = run({"export", file});
+    EXPECT_EQ(cut.status, 3);
+    EXPECT_EQ(cut.err, "quillery-data: cannot open \"" + file +
+                           "\": Invalid Data File (cut short: the file ends before its header "
+                           "says)\n");
     const auto wrongRoot = static_cast<std::uint32_t>(top.children.front());
     for (int i = 0; i < 4; ++i)
         bytes[0x1C + i] = static_cast<char>(wrongRoot >> (8 * i));
