@@ -68,7 +68,7 @@ class Walker {
 
     void checkHeader(const FileHeader& h) {
         const Status valid = validateHeader(h, file_.fileSize());
-        if (!valid.ok()) finding("header: " + valid.message());
+        if (!valid.ok()) finding(valid.message());
         if (file_.hasChanges()) finding("the file has uncommitted changes");
         if (!file_.readingThroughLog() && h.root >= 0) {
             if (h.logStart != h.logEnd)

@@ -26,6 +26,10 @@ class CipheredFile final : public File {
     Status unlock(std::uint64_t offset, std::uint64_t length) override {
         return inner_->unlock(offset, length);
     }
+    bool readOnly() const override { return inner_->readOnly(); }
+    Status lockedByOthers(std::uint64_t offset, std::uint64_t length, bool& locked) override {
+        return inner_->lockedByOthers(offset, length, locked);
+    }
 
   private:
     std::unique_ptr<File> inner_;

@@ -142,11 +142,19 @@ void DataFile::placePages() {
 // ---- the commit ------------------------------------------------------------------------------
 
 Status DataFile::failCommit(Status error) {
-    // Memory may now be ahead of the disk: start again from what the disk holds.
+    // Memory may now be ahead of the disk: start again from what the disk holds. When the disk
+    // cannot even be read, nothing of the refused commit may stay to be written by a later one:
+    // memory is emptied, and the file is read afresh before its next use.
     writeError_ = Status::success();
-    Status reloaded = load(false);
-    (void)reloaded;
-    return error;
+    const Status reloaded = load(false);
+    if (reloaded.ok()) return error;
+    resetState();
+    header_ = diskHeader_;
+    mustReload_ = true;
+    std::string message =
+        error.message() + "; reading the file again failed: " + reloaded.message();
+    if (error.osError() != 0) return Status::osError(error.osError(), std::move(message));
+    return Status::error(error.code(), std::move(message));
 }
 
 Status DataFile::commit() {
@@ -270,14 +278,16 @@ Status DataFile::abandonPreparedCommit() {
     writeAt(0, bytes);
     flushFile();
     Status s = takeWriteError();
-    Status reloaded = load(false);
+    Status reloaded = discardChanges();
     if (!s.ok()) return s;
     return reloaded;
 }
 
 Status DataFile::discardChanges() {
     prepared_ = false;
-    return load(false);
+    QUILLERY_RETURN_IF_ERROR(load(false));
+    mustReload_ = false;
+    return Status::success();
 }
 
 Status DataFile::close() {

@@ -157,9 +157,11 @@ Status DataFile::load(bool keepCacheWhenUnchanged) {
 // The header at offset 0 points at a pending log: map its blocks, take the header from the log,
 // then roll the log forward, discard it, or read through it.
 Status DataFile::adoptPendingLog(const FileHeader& onDisk, std::uint64_t size) {
-    if (onDisk.logEnd > size || onDisk.logStart < kHeaderSize ||
-        (onDisk.logStart - kPageAreaOffset) % kPageUnit != 0)
-        return Status::error(ErrorCode::kInvalidDataFile, "log fields");
+    if (onDisk.logEnd > size)
+        return Status::error(ErrorCode::kInvalidDataFile,
+                             "cut short: the file ends before its header says");
+    if (onDisk.logStart < kHeaderSize || (onDisk.logStart - kPageAreaOffset) % kPageUnit != 0)
+        return Status::error(ErrorCode::kInvalidDataFile, "damaged header: log fields");
     resetState();
     std::unordered_map<std::uint64_t, std::uint64_t> map;
     std::uint64_t at = onDisk.logStart;
@@ -239,6 +241,7 @@ Status DataFile::rollForward() {
 }
 
 Status DataFile::refresh() {
+    if (mustReload_) return discardChanges();
     if (hasChanges() && !onlyFreshRoot()) return Status::success();
     return load(true);
 }
@@ -256,7 +259,7 @@ CachedPage& DataFile::page(PageNumber p) {
     if (CachedPage* cached = cache_.find(p)) return *cached;
     if (p < 0) storageFault(FaultCheck::kUnplacedPage);
     const int sizeClass = header_.classOf(p);
-    if (sizeClass == 0) storageFault(FaultCheck::kPageOutsideZones);
+    if (sizeClass == 0) storageFault(FaultCheck::kPageOutsideZones, p);
     const std::uint64_t offset = pageOffset(p);
     const auto logged = logMap_.find(offset);
     auto loaded = std::make_unique<CachedPage>();
@@ -264,7 +267,7 @@ CachedPage& DataFile::page(PageNumber p) {
     loaded->image.resize(static_cast<std::size_t>(sizeClass) * kPageUnit);
     readExact(logged == logMap_.end() ? offset : logged->second, loaded->image);
     const PageDefect defect = parsePageImage(loaded->image, offset, loaded->content);
-    if (defect != PageDefect::kNone) storageFault(faultOf(defect));
+    if (defect != PageDefect::kNone) storageFault(faultOf(defect), p);
     loaded->fill = fillMeasure(loaded->content);
     return *cache_.insert(std::move(loaded));
 }

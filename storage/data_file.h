@@ -59,6 +59,9 @@ class DataFile final : private PageMover {
     // procedure runs again. Requires: no uncommitted changes.
     Status refresh();
     void setExclusive(bool exclusive) { options_.exclusive = exclusive; }
+    // A commit failed and so did reading the file again: memory holds nothing, and the file
+    // must be read (refresh or discardChanges) before it is used.
+    bool mustReload() const { return mustReload_; }
     bool exclusive() const { return options_.exclusive; }
 
     // Issues the next record or table number (1 in a fresh file). Past 0xFDFFFFFF is a fatal
@@ -163,6 +166,7 @@ class DataFile final : private PageMover {
     std::vector<std::pair<std::uint64_t, const Bytes*>> loggedPages_;
     std::array<std::uint8_t, kHeaderSize> loggedHeader_{};
     Status writeError_;
+    bool mustReload_ = false;
     // A kept entry: key and data short enough to hold in place, so that finding one is a scan
     // of a few words rather than a search.
     struct KeptEntry {

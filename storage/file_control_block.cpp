@@ -36,11 +36,12 @@ FileControlBlock& controlBlockOf(const TableDeclaration& declaration) {
 
 namespace quillery::storage {
 
-void releaseControlBlock(const TableDeclaration& declaration) {
+Status releaseControlBlock(const TableDeclaration& declaration) {
     const auto found = blocks().find(&declaration);
-    if (found == blocks().end()) return;
-    if (found->second->isOpen()) (void)closeFile(*found->second);
+    if (found == blocks().end()) return Status::success();
+    Status closed = found->second->isOpen() ? closeFile(*found->second) : Status::success();
     blocks().erase(found);
+    return closed;
 }
 
 }  // namespace quillery::storage

@@ -60,7 +60,8 @@ class FileControlBlock {
 // The run-time state that serves a declaration; one per declaration for the program's life.
 FileControlBlock& controlBlockOf(const TableDeclaration& declaration);
 // Closes and forgets the state of a declaration that is about to go away (tests and tools that
-// declare files at run time).
-void releaseControlBlock(const TableDeclaration& declaration);
+// declare files at run time). Returns what the close answered: it commits what waits, and that
+// may fail.
+Status releaseControlBlock(const TableDeclaration& declaration);
 
 }  // namespace quillery::storage

@@ -60,9 +60,11 @@ std::array<std::uint8_t, kHeaderSize> encodeHeader(const FileHeader& h) {
 }
 
 Status decodeHeader(std::span<const std::uint8_t> b, FileHeader& out) {
-    if (b.size() < kHeaderSize) return invalid("header shorter than 512 bytes");
-    if (std::memcmp(&b[0x0E], kMagic, 4) != 0) return invalid("no magic");
-    if (loadLe16(&b[0x04]) != kHeaderSize) return invalid("block size");
+    if (b.size() < kHeaderSize)
+        return invalid("not a data file: shorter than a data file's header");
+    if (std::memcmp(&b[0x0E], kMagic, 4) != 0)
+        return invalid("not a data file: no data file's header at its start");
+    if (loadLe16(&b[0x04]) != kHeaderSize) return invalid("damaged header: block size");
     FileHeader h;
     h.logStart = loadLe32(&b[0x06]);
     h.logEnd = loadLe32(&b[0x0A]);
@@ -82,25 +84,28 @@ Status validateHeader(const FileHeader& h, std::uint64_t fileSize) {
     std::uint64_t previousEnd = 0;
     for (int n = 1; n <= kSizeClasses; ++n) {
         const std::uint64_t s = h.zoneStart[n], e = h.zoneEnd[n];
-        if (s > e || e > kMaxPageUnits) return invalid("zone bounds");
-        if ((e - s) % static_cast<std::uint64_t>(n) != 0) return invalid("zone not whole pages");
-        if (s < previousEnd) return invalid("zones out of order");
+        if (s > e || e > kMaxPageUnits) return invalid("damaged header: zone bounds");
+        if ((e - s) % static_cast<std::uint64_t>(n) != 0)
+            return invalid("damaged header: zone not whole pages");
+        if (s < previousEnd) return invalid("damaged header: zones out of order");
         previousEnd = e;
     }
-    if (h.lastNumber[0] >= 0xFE) return invalid("issued number");
+    if (h.lastNumber[0] >= 0xFE) return invalid("damaged header: issued number");
     const std::uint64_t end = h.committedEnd();
     if (h.root < 0) {
         // Only a header that was never committed may lack a placed root.
-        if (!h.zonesEmpty()) return invalid("root");
+        if (!h.zonesEmpty()) return invalid("damaged header: root");
     } else if (h.classOf(h.root) == 0) {
-        return invalid("root outside the zones");
+        return invalid("damaged header: root outside the zones");
     }
-    if (h.logStart > h.logEnd || h.logEnd > fileSize) return invalid("log fields");
+    if (h.logEnd > fileSize) return invalid("cut short: the file ends before its header says");
+    if (h.logStart > h.logEnd) return invalid("damaged header: log fields");
     if (h.logStart != h.logEnd) {
         if (h.logStart < end || (h.logStart - kPageAreaOffset) % kPageUnit != 0)
-            return invalid("log start");
+            return invalid("damaged header: log start");
     }
-    if (!h.zonesEmpty() && end > fileSize) return invalid("file shorter than its zones");
+    if (!h.zonesEmpty() && end > fileSize)
+        return invalid("cut short: the file ends before its last pages");
     return Status::success();
 }
 

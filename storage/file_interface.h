@@ -31,6 +31,18 @@ class File {
     // isLockConflict() is true.
     virtual Status lock(std::uint64_t offset, std::uint64_t length, LockKind kind) = 0;
     virtual Status unlock(std::uint64_t offset, std::uint64_t length) = 0;
+
+    // Whether this open can only read: it takes shared locks only, since an exclusive lock needs
+    // a descriptor open for writing.
+    virtual bool readOnly() const { return false; }
+    // Whether another open holds a lock on any byte of the range, found without taking one (so
+    // a read-only open can ask too). The default takes and drops an exclusive lock.
+    virtual Status lockedByOthers(std::uint64_t offset, std::uint64_t length, bool& locked) {
+        const Status s = lock(offset, length, LockKind::kExclusive);
+        locked = s.isLockConflict();
+        if (s.ok()) return unlock(offset, length);
+        return locked ? Status::success() : s;
+    }
 };
 
 }  // namespace quillery::storage

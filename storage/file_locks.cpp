@@ -20,11 +20,58 @@ Status lockBusy() {
     return Status::error(ErrorCode::kFileAlreadyLocked, "file locked");
 }
 
-// Whether another open holds a claim byte: an exclusive lock on it fails exactly then.
-bool claimedByOthers(File& file, std::uint64_t byte) {
-    if (!file.lock(byte, 1, LockKind::kExclusive).ok()) return true;
-    (void)file.unlock(byte, 1);
-    return false;
+// The sharing an open asks for, read from its access mode.
+struct Sharing {
+    bool writes = false;
+    bool deniesReads = false;
+    bool deniesWrites = false;
+
+    explicit Sharing(int mode) : writes(isWriteMode(mode)) {
+        const int sharing = mode & AccessMode::kSharingMask;
+        deniesReads = sharing == AccessMode::kDenyAll || sharing == AccessMode::kDenyRead;
+        deniesWrites = sharing == AccessMode::kDenyAll || sharing == AccessMode::kDenyWrite;
+    }
+};
+
+// Whether another open's claims exclude `asked`, or `asked` would exclude another open's.
+Status conflictWithOthers(File& file, const Sharing& asked, bool& conflict) {
+    const auto claimed = [&](std::uint64_t byte, bool& held) {
+        return file.lockedByOthers(byte, 1, held);
+    };
+    const std::pair<bool, std::uint64_t> probes[] = {
+        {true, kClaimDeniesReads},
+        {asked.writes, kClaimDeniesWrites},
+        {asked.deniesReads, kClaimReads},
+        {asked.deniesWrites, kClaimWrites},
+    };
+    conflict = false;
+    for (const auto& [applies, byte] : probes) {
+        if (!applies) continue;
+        QUILLERY_RETURN_IF_ERROR(claimed(byte, conflict));
+        if (conflict) return Status::success();
+    }
+    return Status::success();
+}
+
+Status recordClaims(File& file, const Sharing& asked) {
+    QUILLERY_RETURN_IF_ERROR(file.lock(kClaimReads, 1, LockKind::kShared));
+    if (asked.writes) QUILLERY_RETURN_IF_ERROR(file.lock(kClaimWrites, 1, LockKind::kShared));
+    if (asked.deniesReads)
+        QUILLERY_RETURN_IF_ERROR(file.lock(kClaimDeniesReads, 1, LockKind::kShared));
+    if (asked.deniesWrites)
+        QUILLERY_RETURN_IF_ERROR(file.lock(kClaimDeniesWrites, 1, LockKind::kShared));
+    return Status::success();
+}
+
+void withdrawClaims(File& file) {
+    // Unlocking a byte this open never locked changes nothing.
+    for (const std::uint64_t byte :
+         {kClaimReads, kClaimWrites, kClaimDeniesReads, kClaimDeniesWrites})
+        (void)file.unlock(byte, 1);
+}
+
+Status sharingViolation() {
+    return Status::error(ErrorCode::kAccessDenied, "sharing violation");
 }
 
 }  // namespace
@@ -49,28 +96,26 @@ Status FileLocks::waitFor(Clock::time_point deadline, const auto& attempt) {
     }
 }
 
+// The guard makes checking the others' claims and recording this open's one step. A read-only
+// descriptor can take it only shared, so two read-only opens may pass it together; each then
+// looks again after recording its own claims, and so at least one of two that exclude each
+// other sees the other.
 Status FileLocks::claimSharing(int mode) {
-    QUILLERY_RETURN_IF_ERROR(waitFor(Clock::now() + kGuardWait, [&] {
-        return file_->lock(kClaimGuard, 1, LockKind::kExclusive);
-    }));
-    const bool writes = isWriteMode(mode);
-    const int sharing = mode & AccessMode::kSharingMask;
-    const bool deniesReads = sharing == AccessMode::kDenyAll || sharing == AccessMode::kDenyRead;
-    const bool deniesWrites = sharing == AccessMode::kDenyAll || sharing == AccessMode::kDenyWrite;
     File& f = *file_;
-    const bool conflict = claimedByOthers(f, kClaimDeniesReads) ||
-                          (writes && claimedByOthers(f, kClaimDeniesWrites)) ||
-                          (deniesReads && claimedByOthers(f, kClaimReads)) ||
-                          (deniesWrites && claimedByOthers(f, kClaimWrites));
-    Status result = Status::success();
-    if (conflict) {
-        result = Status::error(ErrorCode::kAccessDenied, "sharing violation");
-    } else {
-        result = f.lock(kClaimReads, 1, LockKind::kShared);
-        if (result.ok() && writes) result = f.lock(kClaimWrites, 1, LockKind::kShared);
-        if (result.ok() && deniesReads) result = f.lock(kClaimDeniesReads, 1, LockKind::kShared);
-        if (result.ok() && deniesWrites) result = f.lock(kClaimDeniesWrites, 1, LockKind::kShared);
+    const LockKind guard = f.readOnly() ? LockKind::kShared : LockKind::kExclusive;
+    QUILLERY_RETURN_IF_ERROR(
+        waitFor(Clock::now() + kGuardWait, [&] { return f.lock(kClaimGuard, 1, guard); }));
+    const Sharing asked(mode);
+    bool conflict = false;
+    Status result = conflictWithOthers(f, asked, conflict);
+    if (result.ok() && conflict) result = sharingViolation();
+    if (result.ok()) result = recordClaims(f, asked);
+    if (result.ok() && f.readOnly()) {
+        result = conflictWithOthers(f, asked, conflict);
+        if (result.ok() && conflict) result = sharingViolation();
     }
+    if (!result.ok()) withdrawClaims(f);
+    // The guard was only for the step above; a failed unlock leaves it to the descriptor's close.
     (void)f.unlock(kClaimGuard, 1);
     return result;
 }
@@ -108,8 +153,11 @@ void FileLocks::unlockExclusive() {
     exclusive_ = false;
 }
 
+// A read-only descriptor holds with a shared lock: it still keeps writers from holding or
+// changing the record, though not another read-only holder.
 Status FileLocks::hold(RecordNumber record) {
-    Status s = file_->lock(holdOffset(record), 1, LockKind::kExclusive);
+    const LockKind kind = file_->readOnly() ? LockKind::kShared : LockKind::kExclusive;
+    Status s = file_->lock(holdOffset(record), 1, kind);
     if (s.ok()) return s;
     if (s.isLockConflict()) return Status::error(ErrorCode::kRecordIsAlreadyHeld, "held");
     return s;

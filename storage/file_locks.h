@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "storage/access_mode.h"
 #include "storage/entry_kinds.h"
 #include "storage/file_interface.h"
 #include "storage/status.h"
@@ -30,18 +31,6 @@ inline constexpr std::uint64_t kReaderSlotCount = 1024;
 inline constexpr std::uint64_t kHoldBase = 0x80000401;
 inline constexpr std::uint64_t kHoldWrapShift = 0x100000000;
 inline constexpr std::uint64_t kSharingClaimBase = 0x200000000;
-
-// Bits of an open's access mode.
-namespace AccessMode {
-inline constexpr int kReadWriteMask = 0x03;  // 0 read-only, otherwise read/write
-inline constexpr int kSharingMask = 0x70;
-inline constexpr int kCompatibility = 0x00;
-inline constexpr int kDenyAll = 0x10;
-inline constexpr int kDenyWrite = 0x20;
-inline constexpr int kDenyRead = 0x30;
-inline constexpr int kDenyNone = 0x40;
-inline constexpr int kCreate = 0x100;
-}  // namespace AccessMode
 
 // The file is read and locked afresh for every operation when others may write it.
 inline bool isSharedMode(int mode) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "storage/access_mode.h"
 #include "storage/file_control_block.h"
 #include "storage/table_definition_declaration.h"
 

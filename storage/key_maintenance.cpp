@@ -2,6 +2,7 @@
 #include "storage/key_maintenance.h"
 
 #include "runtime/errors.h"
+#include "storage/storage_fault.h"
 
 namespace quillery::storage {
 namespace {
@@ -82,7 +83,7 @@ Status maintainKey(Table& table, std::size_t key, RecordImage oldImage, RecordIm
     if (entries.hasBefore) {
         Bytes data;
         if (tree.find(entries.before.key, &data) && recordOfKeyEntry(data) == record) {
-            (void)tree.erase(entries.before.key);
+            QUILLERY_RETURN_IF_ERROR(tree.erase(entries.before.key));
             --delta;
         }
     }
@@ -114,10 +115,12 @@ Status maintainKeys(Table& table, RecordImage oldImage, RecordImage newImage, Re
         if (table.runtimeKey(key)) continue;
         Status s = maintainKey(table, key, oldImage, newImage, record, update);
         if (s.ok()) continue;
-        // Put back the keys already handled: the same steps with the images swapped.
+        // Put back the keys already handled: the same steps with the images swapped. A step that
+        // cannot be undone leaves keys that disagree with the records, which nothing may commit.
         for (std::size_t done = 0; done < key; ++done) {
             if (table.runtimeKey(done)) continue;
-            (void)maintainKey(table, done, newImage, oldImage, record, update);
+            if (!maintainKey(table, done, newImage, oldImage, record, update).ok())
+                storageFault(FaultCheck::kKeyUndo);
         }
         return s;
     }

@@ -17,6 +17,9 @@ namespace {
 
 std::atomic<long long> lockWaitMs{10000};
 
+constexpr int kOsAccessDenied = 5;
+constexpr int kOsWriteProtect = 19;
+
 // Missing files and paths, and refused access, keep the codes of their own.
 Status openFailure(Status s) {
     switch (s.osError()) {
@@ -24,7 +27,7 @@ Status openFailure(Status s) {
             return Status::error(ErrorCode::kFileNotFound, s.message());
         case 3:
             return Status::error(ErrorCode::kPathNotFound, s.message());
-        case 5:
+        case kOsAccessDenied:
             return Status::error(ErrorCode::kAccessDenied, s.message());
         default:
             return s;
@@ -47,11 +50,14 @@ std::chrono::milliseconds fileLockWait() {
 Status PageFile::open(const std::string& path, const PageFileOptions& options,
                       std::unique_ptr<PageFile>& out) {
     // The file is opened for writing whenever the system allows it, even for a read-only open:
-    // exclusive byte-range locks (holds, the sharing checks) need a writable descriptor.
+    // a writable descriptor takes exclusive holds, as other programs' holds are. A file this
+    // user may only read, or one on a read-only medium, is opened for reading: that open takes
+    // only the locks a read-only descriptor allows (see FileLocks).
     std::unique_ptr<File> file;
     Status s = PosixFile::open(
         path, options.create ? PosixOpenMode::kOpenOrCreate : PosixOpenMode::kReadWrite, file);
-    if (!s.ok() && !options.create && !isWriteMode(options.mode) && s.osError() == 5)
+    const bool readOnlyFile = s.osError() == kOsAccessDenied || s.osError() == kOsWriteProtect;
+    if (!s.ok() && !options.create && !isWriteMode(options.mode) && readOnlyFile)
         s = PosixFile::open(path, PosixOpenMode::kReadOnly, file);
     if (!s.ok()) return openFailure(std::move(s));
     return openOver(std::move(file), path, options, out);
@@ -132,8 +138,9 @@ Status PageFile::begin(bool changing) {
         return s;
     }
     // Nobody else writes a file this open denies writing to, nor one it writes while denying
-    // writes: its cache stays valid without a look at the header.
-    if (!shared()) return Status::success();
+    // writes: its cache stays valid without a look at the header, unless a failed commit
+    // emptied it.
+    if (!shared()) return data_->mustReload() ? data_->refresh() : Status::success();
     QUILLERY_RETURN_IF_ERROR(locks_.lockReader(lockDeadline()));
     Status s = data_->refresh();
     if (!s.ok()) locks_.unlockReader();

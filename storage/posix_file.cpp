@@ -29,7 +29,7 @@ Status PosixFile::open(const std::string& path, PosixOpenMode mode, std::unique_
     }
     const int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) return statusFromErrno(errno, "open " + path);
-    out.reset(new PosixFile(fd, path));
+    out.reset(new PosixFile(fd, path, mode == PosixOpenMode::kReadOnly));
     return Status::success();
 }
 
@@ -118,6 +118,20 @@ Status PosixFile::lock(std::uint64_t offset, std::uint64_t length, LockKind kind
 
 Status PosixFile::unlock(std::uint64_t offset, std::uint64_t length) {
     return setLock(fd_, F_UNLCK, offset, length, path_);
+}
+
+// F_OFD_GETLK asks about a write lock without taking it, which any descriptor may do; locks of
+// this open itself never conflict with it.
+Status PosixFile::lockedByOthers(std::uint64_t offset, std::uint64_t length, bool& locked) {
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = static_cast<off_t>(length);
+    fl.l_pid = 0;
+    if (::fcntl(fd_, F_OFD_GETLK, &fl) != 0) return statusFromErrno(errno, "lock test " + path_);
+    locked = fl.l_type != F_UNLCK;
+    return Status::success();
 }
 
 }  // namespace quillery::storage

@@ -31,11 +31,15 @@ class PosixFile final : public File {
     Status truncate(std::uint64_t length) override;
     Status lock(std::uint64_t offset, std::uint64_t length, LockKind kind) override;
     Status unlock(std::uint64_t offset, std::uint64_t length) override;
+    bool readOnly() const override { return readOnly_; }
+    Status lockedByOthers(std::uint64_t offset, std::uint64_t length, bool& locked) override;
 
   private:
-    PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    PosixFile(int fd, std::string path, bool readOnly)
+        : fd_(fd), path_(std::move(path)), readOnly_(readOnly) {}
     int fd_;
     std::string path_;
+    bool readOnly_;
 };
 
 }  // namespace quillery::storage

@@ -121,7 +121,7 @@ Status addRecord(FileControlBlock& file, KeyUpdate update) {
         QUILLERY_RETURN_IF_ERROR(
             maintainKeys(table, std::nullopt, ByteView(image), record, update));
         table.writeRecord(record, image);
-        table.writeMemos(record, storedMemos(file));
+        QUILLERY_RETURN_IF_ERROR(table.writeMemos(record, storedMemos(file)));
         adjustRecordCount(table, +1);
         open.current = record;
         open.savedImage = image;
@@ -150,7 +150,8 @@ Status putRecord(FileControlBlock& file) {
                 maintainKeys(table, ByteView(stored), ByteView(image), record));
             table.writeRecord(record, image);
         }
-        if (!table.definition().memos.empty()) table.writeMemos(record, storedMemos(file));
+        if (!table.definition().memos.empty())
+            QUILLERY_RETURN_IF_ERROR(table.writeMemos(record, storedMemos(file)));
         open.savedImage = image;
         return Status::success();
     });
@@ -174,7 +175,7 @@ Status deleteRecord(FileControlBlock& file) {
         if (!table.readRecord(record, stored)) return notAvailable();
         QUILLERY_RETURN_IF_ERROR(maintainKeys(table, ByteView(stored), std::nullopt, record));
         QUILLERY_RETURN_IF_ERROR(table.eraseRecord(record));
-        table.eraseMemos(record);
+        QUILLERY_RETURN_IF_ERROR(table.eraseMemos(record));
         adjustRecordCount(table, -1);
         return Status::success();
     });

@@ -1,8 +1,13 @@
 // Structural faults of the page layer. A failed check is unrecoverable: it goes to the runtime's
 // fatal report as "Internal error : vltbt line N", N naming the check, and nothing is repaired.
+// A program that owns nothing but the file it was asked about (the command-line tool) may end
+// instead with words of its own about the damage.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace quillery::storage {
 
@@ -27,12 +32,31 @@ enum class FaultCheck : int {
     kNumberExhausted = 140,           // a record or table number past 0xFDFFFFFF
     kPendingLog = 150,                // the pending log's blocks are malformed
     kUnplacedPage = 160,              // a temporary page number reached the disk
+    kKeyUndo = 170,                   // a refused change could not put back the keys it changed
+};
+
+// What the engine knows of a fault: the check, and the page it concerns (-1: none in particular).
+struct StorageFault {
+    FaultCheck check;
+    std::int64_t page = -1;
 };
 
 // The report's text for `check`.
 std::string faultText(FaultCheck check);
+// What the check found, in words: "a page's compressed body does not decode".
+std::string_view faultDescription(FaultCheck check);
+// The fault in words with its page and the report's text: "page 12: its compressed body does
+// not decode (Internal error : vltbt line 114)".
+std::string faultSummary(const StorageFault& fault);
 
-// Reports `check` through the runtime's fatal report. Does not return.
-[[noreturn]] void storageFault(FaultCheck check);
+// Replaces the fatal report for storage faults; the handler must end the program (as with
+// setProgramEndHandler, tests may throw instead). Empty: the fatal report. Returns the handler
+// installed before.
+using StorageFaultHandler = std::function<void(const StorageFault& fault)>;
+StorageFaultHandler setStorageFaultHandler(StorageFaultHandler handler);
+
+// Reports `check` (about `page`, when known) through the handler or the runtime's fatal report.
+// Does not return.
+[[noreturn]] void storageFault(FaultCheck check, std::int64_t page = -1);
 
 }  // namespace quillery::storage

@@ -140,8 +140,8 @@ void Table::setMetadata(std::uint8_t subject, const Metadata& m) {
     d.writeKept(metadataKeyOf(subject), encodeMetadata(m));
 }
 
-void Table::writeMemos(RecordNumber record, const std::vector<Bytes>& values) {
-    eraseMemos(record);
+Status Table::writeMemos(RecordNumber record, const std::vector<Bytes>& values) {
+    QUILLERY_RETURN_IF_ERROR(eraseMemos(record));
     Tree tree(data());
     for (std::size_t m = 0; m < definition_.memos.size() && m < values.size(); ++m) {
         const bool blob = (definition_.memos[m].flags & MemoFlag::kBlob) != 0;
@@ -151,10 +151,11 @@ void Table::writeMemos(RecordNumber record, const std::vector<Bytes>& values) {
                                     static_cast<std::uint16_t>(s)),
                      segments[s]);
     }
+    return Status::success();
 }
 
-void Table::eraseMemos(RecordNumber record) {
-    if (definition_.memos.empty()) return;
+Status Table::eraseMemos(RecordNumber record) {
+    if (definition_.memos.empty()) return Status::success();
     Tree tree(data());
     TreeCursor cursor(data());
     const Scope scope = kindPrefix(number_, EntryKind::kMemoSegment);
@@ -166,7 +167,8 @@ void Table::eraseMemos(RecordNumber record) {
         doomed.emplace_back(key.begin(), key.end());
     }
     for (const Bytes& key : doomed)
-        (void)tree.erase(key);
+        QUILLERY_RETURN_IF_ERROR(tree.erase(key));
+    return Status::success();
 }
 
 void Table::readMemos(RecordNumber record, std::vector<Bytes>& values) {

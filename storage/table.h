@@ -58,8 +58,8 @@ class Table {
     void setMetadata(std::uint8_t subject, const Metadata& m);
 
     // Memo values, one per declared memo, by record.
-    void writeMemos(RecordNumber record, const std::vector<Bytes>& values);
-    void eraseMemos(RecordNumber record);
+    Status writeMemos(RecordNumber record, const std::vector<Bytes>& values);
+    Status eraseMemos(RecordNumber record);
     void readMemos(RecordNumber record, std::vector<Bytes>& values);
 
   private:

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/checker.h"
 #include "storage/table.h"
 
 namespace quillery::storage {
@@ -31,6 +32,14 @@ struct TableCheckReport {
 // temporary files are skipped. `keyNames` names the keys in findings; missing names are numbers.
 // Requires: no uncommitted changes in the table's file.
 TableCheckReport checkTable(Table& table, const std::vector<std::string>& keyNames = {});
+// The same with the structural check of the table's file already made.
+TableCheckReport checkTable(Table& table, const std::vector<std::string>& keyNames,
+                            const CheckReport& structure);
+
+// Whether a finding of the structural check says the tree itself cannot be trusted. Its count
+// findings ("table N subject S: metadata counts ...") do not; the table-level check says them
+// again with key names.
+bool isStructuralFinding(const std::string& finding);
 
 // Sets the record count and the entry count of every complete key to what `report` found, so a
 // key build that started from a wrong count leaves a right one. Does nothing when the report

@@ -59,10 +59,14 @@ class CatalogueStore {
     virtual StoreStatus forEachInFileOrder(const RecordVisitor& visit) = 0;
     virtual StoreStatus forEachByKey(QuilleryKey key, const RecordVisitor& visit) = 0;
 
-    // The structural check of the file, then every key entry against its record and every
+    // The structural check of the open file, then every key entry against its record and every
     // count against what is there. Each fault found is appended as one readable line; a fault
     // is not a failure of check() itself.
     virtual StoreStatus check(std::vector<std::string>& faults) = 0;
+    // The same for the catalogue at `path`, opened read-only for the check alone. Its pages are
+    // walked before anything reads its tree, so every damaged page is a fault, never the end of
+    // the program.
+    virtual StoreStatus checkFile(const std::string& path, std::vector<std::string>& faults) = 0;
     // Builds every key again from the records. Refuses, writing nothing, when the records
     // themselves are damaged. Requires: open for writing.
     virtual StoreStatus rebuildKeys() = 0;

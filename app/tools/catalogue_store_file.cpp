@@ -1,17 +1,16 @@
 // The catalogue store over the storage engine: the file statements on `QUILLERY` with
-// `QUILLERYFILE` naming the file, and the table-level check on the open table behind them.
+// `QUILLERYFILE` naming the file, and the engine's whole-file check, key build and figures.
 #include <filesystem>
 #include <string>
 
+#include "app/catalogue_access.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
 #include "app/tools/catalogue_store.h"
 #include "runtime/errors.h"
-#include "storage/file_control_block.h"
-#include "storage/file_locks.h"
-#include "storage/file_operations.h"
+#include "storage/driver.h"
+#include "storage/file_maintenance.h"
 #include "storage/file_statements.h"
-#include "storage/table_checker.h"
 
 namespace quillery::tools {
 
@@ -21,7 +20,7 @@ namespace Mode = storage::AccessMode;
 
 // Writers keep the file to themselves; readers let nobody write under them, so a check or an
 // export sees one committed state throughout.
-constexpr int kReadWriteMode = 0x02 | Mode::kDenyAll;
+constexpr int kReadWriteMode = Mode::kReadWrite | Mode::kDenyAll;
 constexpr int kReadOnlyMode = Mode::kDenyWrite;
 // How long a transaction waits for the file's lock.
 constexpr int kLockWaitSeconds = 1;
@@ -39,11 +38,50 @@ StoreStatus statementStatus() {
     return {errorCode(), errorText()};
 }
 
+// The outcome of an engine call: its code's text, with the engine's own words where they say
+// more than the code does.
+StoreStatus engineStatus(const storage::Status& status) {
+    if (status.ok()) return {};
+    std::string text = errorTextOf(status.code());
+    if (status.code() == ErrorCode::kInvalidDataFile || status.code() == ErrorCode::kInvalidKeyFile)
+        text = status.message().empty() ? text : status.message();
+    return {status.code(), text};
+}
+
 std::vector<std::string> keyNames() {
     std::vector<std::string> names;
     for (const storage::KeyDeclaration& key : QUILLERY.keys)
         names.emplace_back(key.name);
     return names;
+}
+
+void appendFindings(const FileCheckReport& report, std::vector<std::string>& faults) {
+    faults.insert(faults.end(), report.findings.begin(), report.findings.end());
+}
+
+// What the engine's answers to opening an existing file mean for a catalogue: "File Not Found"
+// for a file that is there says it holds no catalogue, and the walk of its pages tells whether
+// it is damaged or was never one.
+StoreStatus openFailure(const std::string& path, int code, const std::string& detail) {
+    std::error_code ec;
+    const bool isFile = std::filesystem::is_regular_file(path, ec);
+    if (code == ErrorCode::kInvalidDataFile) {
+        const bool notDataFile = detail.starts_with("not a data file");
+        return {code, notDataFile ? "it is not a catalogue (it does not begin with a catalogue's "
+                                    "header)"
+                                  : "Invalid Data File (" + detail + ")"};
+    }
+    if (code == ErrorCode::kAccessDenied && isFile && canOnlyBeRead(path))
+        return {code, errorTextOf(code) + ": the catalogue can only be read"};
+    if (code != ErrorCode::kFileNotFound || !isFile) return {code, errorTextOf(code)};
+    if (std::filesystem::file_size(path, ec) == 0)
+        return {code, "the file is empty, so it is not a catalogue"};
+    FileCheckReport report;
+    const storage::Status checked = checkFile(QUILLERY, keyNames(), report);
+    if (checked.ok() && !report.structureSound)
+        return {ErrorCode::kInvalidDataFile,
+                "its pages are damaged (" + report.findings.front() + ")"};
+    return {code, "it holds no catalogue, so it is not one"};
 }
 
 class FileCatalogueStore final : public CatalogueStore {
@@ -66,9 +104,9 @@ class FileCatalogueStore final : public CatalogueStore {
         if (StoreStatus status = checkPath(path); !status.ok()) return status;
         QUILLERYFILE = path;
         OPEN(QUILLERY, access == StoreAccess::kReadWrite ? kReadWriteMode : kReadOnlyMode);
-        StoreStatus status = statementStatus();
-        open_ = status.ok();
-        return status;
+        open_ = errorCode() == 0;
+        if (open_) return {};
+        return openFailure(path, errorCode(), storage::lastDriverDetail());
     }
 
     void close() override {
@@ -110,56 +148,42 @@ class FileCatalogueStore final : public CatalogueStore {
     }
 
     StoreStatus check(std::vector<std::string>& faults) override {
-        storage::Table* table = openTable();
-        if (table == nullptr) return notOpen();
-        const storage::TableCheckReport report = storage::checkTable(*table, keyNames());
-        faults.insert(faults.end(), report.findings.begin(), report.findings.end());
+        if (!open_) return notOpen();
+        FileCheckReport report;
+        if (StoreStatus status = engineStatus(quillery::checkFile(QUILLERY, keyNames(), report));
+            !status.ok())
+            return status;
+        appendFindings(report, faults);
+        return {};
+    }
+
+    StoreStatus checkFile(const std::string& path, std::vector<std::string>& faults) override {
+        close();
+        if (StoreStatus status = checkPath(path); !status.ok()) return status;
+        QUILLERYFILE = path;
+        FileCheckReport report;
+        const storage::Status checked = quillery::checkFile(QUILLERY, keyNames(), report);
+        if (!checked.ok()) return openFailure(path, checked.code(), checked.message());
+        appendFindings(report, faults);
         return {};
     }
 
     StoreStatus rebuildKeys() override {
-        storage::Table* table = openTable();
-        if (table == nullptr) return notOpen();
-        // A build reads the records and rewrites the keys; it cannot mend a damaged tree or
-        // record, and must not write over one.
-        const storage::TableCheckReport report = storage::checkTable(*table, keyNames());
-        if (!report.structureSound || !report.recordsSound) {
-            std::string text =
-                "the file's pages or records are damaged, which a key build cannot mend; "
-                "nothing was written";
-            for (const std::string& finding : report.findings)
-                text += "\n  " + finding;
-            return {ErrorCode::kInvalidDataFile, text};
-        }
-        // Every key from the first record, not only from its build mark, so that stray and
-        // missing entries are mended too.
-        const std::string before = SEND(QUILLERY, "FULLBUILD");
-        (void)SEND(QUILLERY, "FULLBUILD=ON");
-        BUILD(QUILLERY);
-        StoreStatus status = statementStatus();
-        (void)SEND(QUILLERY, "FULLBUILD=" + before);
-        if (!status.ok()) return status;
-        return mendCounts(*table);
+        if (!open_) return notOpen();
+        return engineStatus(rebuildFileKeys(QUILLERY, keyNames()));
     }
 
     StoreStatus info(CatalogueInfo& info) override {
-        storage::Table* table = openTable();
-        if (table == nullptr) return notOpen();
-        info.records = RECORDS(QUILLERY);
-        for (std::size_t key = 0; key < kQuilleryKeyCount; ++key)
-            info.keyEntries[key] = RECORDS(keyOf(QUILLERY, key));
-        storage::DataFile& data = table->data();
-        const storage::FileHeader& header = data.header();
+        FileFigures figures;
+        if (StoreStatus status = engineStatus(fileFigures(QUILLERY, figures)); !status.ok())
+            return status;
+        info.records = figures.records;
+        for (std::size_t key = 0; key < kQuilleryKeyCount && key < figures.keyEntries.size(); ++key)
+            info.keyEntries[key] = figures.keyEntries[key];
         info.pagesBySize.clear();
-        for (int sizeClass = 1; sizeClass <= storage::kSizeClasses; ++sizeClass) {
-            const auto start = header.zoneStart[static_cast<std::size_t>(sizeClass)];
-            const auto end = header.zoneEnd[static_cast<std::size_t>(sizeClass)];
-            if (end <= start) continue;
-            // Page numbers count 256-byte units, and a page of class n takes n of them.
-            info.pagesBySize.push_back({static_cast<std::uint32_t>(sizeClass * storage::kPageUnit),
-                                        (end - start) / static_cast<std::uint32_t>(sizeClass)});
-        }
-        info.fileBytes = data.fileSize();
+        for (const PageSizeCount& size : figures.pagesBySize)
+            info.pagesBySize.push_back({size.pageBytes, size.pages});
+        info.fileBytes = figures.fileBytes;
         return {};
     }
 
@@ -175,30 +199,6 @@ class FileCatalogueStore final : public CatalogueStore {
         }
     }
 
-    // A build counts on from the stored entry count, so a wrong count would outlive it: the
-    // counts are set to what a fresh check finds, and the file must then check sound.
-    static StoreStatus mendCounts(storage::Table& table) {
-        storage::TableCheckReport report = storage::checkTable(table, keyNames());
-        if (!report.clean()) {
-            storage::OpenTable& open = *storage::controlBlockOf(QUILLERY).open;
-            const storage::Status mended = storage::runBracketed(open, true, [&] {
-                storage::mendCounts(table, report);
-                return storage::Status::success();
-            });
-            if (!mended.ok()) return {mended.code(), errorTextOf(mended.code())};
-            report = storage::checkTable(table, keyNames());
-        }
-        if (report.clean()) return {};
-        std::string text = "the keys are still not sound after the build";
-        for (const std::string& finding : report.findings)
-            text += "\n  " + finding;
-        return {ErrorCode::kInvalidKeyFile, text};
-    }
-
-    static storage::Table* openTable() {
-        storage::FileControlBlock& block = storage::controlBlockOf(QUILLERY);
-        return block.isOpen() ? block.open->table.get() : nullptr;
-    }
     static StoreStatus notOpen() {
         return {ErrorCode::kFileNotOpen, errorTextOf(ErrorCode::kFileNotOpen)};
     }

@@ -206,13 +206,10 @@ int runList(const ToolArguments& args, ToolContext& context) {
 }
 
 int runCheck(const ToolArguments& args, ToolContext& context) {
-    OpenCatalogue catalogue(context.store);
     std::vector<std::string> faults;
-    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadOnly); !status.ok()) {
+    if (StoreStatus status = context.store.checkFile(args.file, faults); !status.ok()) {
         if (!isDamage(status.code)) return storeFailed(context, "cannot open", args.file, status);
         faults.push_back(status.text);
-    } else if (StoreStatus checked = context.store.check(faults); !checked.ok()) {
-        return storeFailed(context, "cannot check", args.file, checked);
     }
     if (faults.empty()) {
         context.out << args.file << ": sound\n";

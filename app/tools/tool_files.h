@@ -2,8 +2,10 @@
 // standing in for a missing or "-" name.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace quillery::tools {
 
@@ -13,8 +15,14 @@ namespace quillery::tools {
                                   std::string& error);
 
 // Writes `bytes` to `path` (to `out` when `path` is "" or "-"). A file is written under a
-// temporary name and renamed into place, so a failed write never leaves half a file behind.
+// temporary name, flushed, renamed into place and its folder flushed, so neither a failed write
+// nor a power cut leaves half a file under `path`.
 [[nodiscard]] bool writeWholeOutput(const std::string& path, std::ostream& out,
                                     const std::string& bytes, std::string& error);
+
+// Sees each durable step of a file write ("write", "flush", "rename") with the path it concerns,
+// so tests can tell that the bytes reach the disk before their name does. Empty: none.
+using FileStepObserver = std::function<void(std::string_view step, const std::string& path)>;
+void setFileStepObserver(FileStepObserver observer);
 
 }  // namespace quillery::tools

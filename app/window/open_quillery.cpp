@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/catalogue_access.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
 #include "app/window/catalogue_transaction.h"
@@ -19,6 +20,7 @@
 #include "runtime/window/window.h"
 #include "storage/file_statements.h"
 #include "support/check_error.h"
+#include "support/error_memory.h"
 #include "support/standard_warning.h"
 
 namespace quillery {
@@ -28,6 +30,8 @@ namespace W = displayquillery;
 namespace {
 
 constexpr std::int32_t kFileAccessWarning = 30;
+// A write refused by a read-only medium: the operating system's error 19.
+constexpr int kWriteProtect = 319;
 
 bool& openFlag() {
     static bool open = false;
@@ -87,6 +91,18 @@ bool createCatalogue() {
     return true;
 }
 
+// The file access warning for a catalogue that stays closed. A catalogue this user may only
+// read is refused the same way as one another program keeps to itself; the warning says which.
+void reportOpenFailure() {
+    const std::string name(QUILLERYFILE.clipped());
+    const bool refused = errorCode() == ErrorCode::kAccessDenied || errorCode() == kWriteProtect;
+    if (refused && canOnlyBeRead(name)) {
+        saveCurrentError();
+        SAVEERROR = std::string(SAVEERROR.clipped()) + ": the catalogue can only be read";
+    }
+    STANDARDWARNING(kFileAccessWarning, name);
+}
+
 // Opens QUILLERYFILE for reading and writing, denying writes to others; a missing file is
 // created once. Anything else that keeps it closed is reported, and nothing is created over it.
 bool openCatalogueFile() {
@@ -98,7 +114,7 @@ bool openCatalogueFile() {
         OPEN(QUILLERY, kDefaultAccessMode);
     }
     if (errorCode() == ErrorCode::kNone) return true;
-    STANDARDWARNING(kFileAccessWarning, QUILLERYFILE.clipped());
+    reportOpenFailure();
     return false;
 }
 

@@ -1,7 +1,12 @@
 // The catalogue commands of the File menu and the category tabs as entries come and go.
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QFile>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -162,6 +167,53 @@ TEST_F(MainWindowTest, ALockedOrDamagedCatalogueIsReportedAndLeftAlone) {
     EXPECT_EQ(std::filesystem::file_size("Damaged.QLY"), damagedBefore);
     EXPECT_EQ(currentTitles("Locked.QLY"), (Rows{"Germinal"}));
     EXPECT_EQ(currentTitles("Mine.QLY"), (Rows{"Emma", ""}));
+}
+
+// Run twice: by the suite, which makes a catalogue only its owner may write and runs this test
+// again in a process of a user who may only read it (the superuser may write anything); and in
+// that process, where the window meets the catalogue.
+TEST_F(MainWindowTest, ACatalogueThatCanOnlyBeReadIsSaidToBe) {
+    namespace fs = std::filesystem;
+    if (const char* readOnly = std::getenv("QUILLERY_READ_ONLY_CATALOGUE")) {
+        ScriptedSession s;
+        s.then(answerMessageBox(BUTTON::OK)).then(dismissSplash()).then(menu(W::FILEEXIT));
+        DISPLAYQUILLERY(readOnly);
+        EXPECT_TRUE(s.done()) << s.report();
+        ASSERT_EQ(s.messageBoxes().size(), 1u);
+        EXPECT_EQ(s.messageBoxes()[0].caption, "File Access Error");
+        EXPECT_EQ(s.messageBoxes()[0].text, "File (" + std::string(readOnly) +
+                                                ") could not be opened.  Error: Access Denied: "
+                                                "the catalogue can only be read (5).");
+        return;
+    }
+    std::string folder = (fs::temp_directory_path() / "quillery-read-only-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    const std::string catalogue = folder + "/Shelf.QLY";
+    writeCatalogue(catalogue, {book("Austen", "Jane", "Emma")});
+    fs::permissions(catalogue, fs::perms::owner_read | fs::perms::others_read);
+    const auto before = fs::file_size(catalogue);
+
+    std::string self = fs::read_symlink("/proc/self/exe").string();
+    std::string filter = "--gtest_filter=MainWindowTest.ACatalogueThatCanOnlyBeReadIsSaidToBe";
+    char* argv[] = {self.data(), filter.data(), nullptr};
+    const bool superuser = ::geteuid() == 0;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (superuser &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(121);
+        ::setenv("QUILLERY_READ_ONLY_CATALOGUE", catalogue.c_str(), 1);
+        ::execv(argv[0], argv);
+        ::_exit(122);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the reader's session failed";
+    EXPECT_EQ(fs::file_size(catalogue), before);
+    EXPECT_EQ(currentTitles(catalogue), (Rows{"Emma"}));
+    fs::remove_all(folder);
 }
 
 }  // namespace

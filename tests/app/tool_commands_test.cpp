@@ -16,6 +16,7 @@
 #include "app/build_keys.h"
 #include "app/catalogue_csv.h"
 #include "app/catalogue_generator.h"
+#include "app/tools/tool_files.h"
 #include "app/tools/tool_run.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
@@ -98,6 +99,12 @@ class MemoryStore final : public CatalogueStore {
     }
     StoreStatus check(std::vector<std::string>& found) override {
         calls.push_back("check");
+        found = faults;
+        return {};
+    }
+    StoreStatus checkFile(const std::string& path, std::vector<std::string>& found) override {
+        calls.push_back("check-file " + path);
+        if (!openStatus.ok()) return openStatus;
         found = faults;
         return {};
     }
@@ -264,6 +271,24 @@ TEST(ToolCommands, ExportToAFileReplacesItWhole) {
     const std::string written((std::istreambuf_iterator<char>(file)), {});
     EXPECT_EQ(written, writeCatalogueCsv(std::vector{store.records[1]}));
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".part"));
+    std::filesystem::remove(path);
+}
+
+TEST(ToolCommands, ExportReachesTheDiskBeforeItsNameDoes) {
+    const auto folder = std::filesystem::temp_directory_path();
+    const auto path = folder / "quillery_export_durable_test.csv";
+    std::vector<std::string> steps;
+    setFileStepObserver([&](std::string_view step, const std::string& file) {
+        steps.push_back(std::string(step) + " " + file);
+    });
+    MemoryStore store = catalogueOf({entry("Lee", "Mockingbird")});
+    const ToolRun r = run(store, {"export", "B.QLY", path.string()});
+    setFileStepObserver({});
+    EXPECT_EQ(r.status, ExitStatus::kOk) << r.err;
+    const std::string part = path.string() + ".part";
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"write " + part, "flush " + part, "rename " + path.string(),
+                                        "flush " + folder.string()}));
     std::filesystem::remove(path);
 }
 

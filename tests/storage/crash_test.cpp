@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "storage/entry_kinds.h"
-#include "storage/fault_file.h"
+#include "storage/testing/fault_file.h"
 #include "tests/storage/storage_test_support.h"
 
 namespace quillery::storage {

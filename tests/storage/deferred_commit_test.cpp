@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "runtime/errors.h"
-#include "storage/fault_file.h"
 #include "storage/memory_file.h"
 #include "storage/page_file.h"
+#include "storage/testing/fault_file.h"
 #include "tests/storage/storage_test_support.h"
 
 namespace quillery::storage {

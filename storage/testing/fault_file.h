@@ -26,6 +26,8 @@ struct FaultPlan {
     int failOsError = 39;  // Handle Disk Full
     // Every write from failWriteNumber on fails, not just that one.
     bool failLaterWrites = false;
+    // Once a write has failed, reads and size queries fail too (a disk that went away).
+    bool readsFailAfterFailedWrite = false;
 };
 
 class FaultDisk {
@@ -40,6 +42,11 @@ class FaultDisk {
     int operations() const { return operations_; }
     int writes() const { return writes_; }
     const std::vector<std::uint8_t>& view() const { return view_; }
+    // The disk works again: no more planned failures.
+    void heal() {
+        plan_.failWriteNumber = 0;
+        plan_.readsFailAfterFailedWrite = false;
+    }
 
   private:
     friend class FaultFile;
@@ -53,6 +60,7 @@ class FaultDisk {
     FaultPlan plan_;
     int operations_ = 0;
     int writes_ = 0;
+    bool writeFailed_ = false;
 };
 
 class FaultFile final : public File {

@@ -1,11 +1,15 @@
 // The fault-injecting file: a process view, the flushed image, and the image frozen at a crash.
-#include "storage/fault_file.h"
+#include "storage/testing/fault_file.h"
 
 #include <random>
 
 #include "storage/memory_file.h"
 
 namespace quillery::storage {
+
+namespace {
+constexpr int kGeneralFailure = 31;
+}  // namespace
 
 std::vector<std::uint8_t> FaultDisk::diskAfterCrash() const {
     if (crashImage_) return *crashImage_;
@@ -29,6 +33,9 @@ void FaultDisk::countOperation() {
 
 Status FaultFile::read(std::uint64_t offset, std::span<std::uint8_t> out,
                        std::size_t& transferred) {
+    transferred = 0;
+    if (disk_->plan_.readsFailAfterFailedWrite && disk_->writeFailed_)
+        return Status::osError(kGeneralFailure, "read");
     readFromImage(disk_->view_, offset, out, transferred);
     return Status::success();
 }
@@ -38,8 +45,10 @@ Status FaultFile::write(std::uint64_t offset, std::span<const std::uint8_t> data
     const FaultPlan& plan = disk_->plan_;
     if (plan.failWriteNumber > 0 &&
         (disk_->writes_ == plan.failWriteNumber ||
-         (plan.failLaterWrites && disk_->writes_ > plan.failWriteNumber)))
+         (plan.failLaterWrites && disk_->writes_ > plan.failWriteNumber))) {
+        disk_->writeFailed_ = true;
         return Status::osError(plan.failOsError, "write");
+    }
     writeToImage(disk_->view_, offset, data);
     if (disk_->plan_.unflushedSubsetSeed != 0)
         disk_->unflushed_.emplace_back(offset, std::vector<std::uint8_t>(data.begin(), data.end()));
@@ -55,6 +64,8 @@ Status FaultFile::flush() {
 }
 
 Status FaultFile::size(std::uint64_t& out) {
+    if (disk_->plan_.readsFailAfterFailedWrite && disk_->writeFailed_)
+        return Status::osError(kGeneralFailure, "size");
     out = disk_->view_.size();
     return Status::success();
 }
