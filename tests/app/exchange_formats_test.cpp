@@ -234,5 +234,34 @@ TEST(ExchangeRoundTrip, AGoodreadsExportComesBackAsItWent) {
     }
 }
 
+// Every cut-short and byte-flipped version of the samples gives entries or a problem, in
+// either format; the sanitizer build turns any stray read into a failure.
+TEST(ExchangeImport, DamagedFilesGiveEntriesOrAProblem) {
+    for (const char* name : {"goodreads_library_export.csv", "librarything_export.tsv"}) {
+        const std::string bytes = sample(name);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            std::string flipped = bytes;
+            flipped[i] = static_cast<char>(flipped[i] ^ 0xA5);
+            for (const std::string& damaged : {bytes.substr(0, i), flipped}) {
+                for (ExchangeFormat format :
+                     {ExchangeFormat::kGoodreads, ExchangeFormat::kLibraryThing}) {
+                    const ExchangeImport result = readExchange(format, damaged, kNow);
+                    if (!result.ok()) {
+                        EXPECT_TRUE(result.records.empty());
+                        EXPECT_GE(result.problem->line, 1);
+                        EXPECT_FALSE(result.problem->message.empty());
+                        continue;
+                    }
+                    // An entry the catalogue would keep: never without a name or its keys.
+                    for (const QuilleryRecord& record : result.records) {
+                        ASSERT_FALSE(record.LASTNAME.isBlank() && record.FIRSTNAME.isBlank());
+                        ASSERT_FALSE(record.NAMEKEY.isBlank());
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillery::exchange
