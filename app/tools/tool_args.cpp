@@ -33,6 +33,14 @@ std::pair<std::size_t, std::size_t> positionalRange(ToolCommand command) {
     }
 }
 
+// The option naming the other side's format: where an import comes from, where an export
+// goes.
+std::string_view formatOption(ToolCommand command) {
+    if (command == ToolCommand::kImport) return "--from";
+    if (command == ToolCommand::kExport) return "--to";
+    return {};
+}
+
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -78,6 +86,22 @@ class Parser {
                 parsed.help = true;
             } else if (arg == "--dry-run" && command == ToolCommand::kImport) {
                 parsed.dryRun = true;
+            } else if (const std::string_view option = formatOption(command);
+                       !option.empty() &&
+                       (arg == option || arg.starts_with(std::string(option) + "="))) {
+                std::string_view value;
+                if (arg == option) {
+                    if (i + 1 == args_.size()) return fail(std::string(arg) + " needs a format");
+                    value = args_[++i];
+                } else {
+                    value = arg.substr(option.size() + 1);
+                }
+                if (parsed.format) return fail(std::string(option) + " given twice");
+                parsed.format = exchange::exchangeFormatNamed(value);
+                if (!parsed.format) {
+                    return fail("unknown format " + quoted(value) +
+                                "; the formats are goodreads, librarything and quillery");
+                }
             } else if (arg == "--all" && command == ToolCommand::kList) {
                 parsed.all = true;
             } else if ((arg == "--key" || arg.starts_with("--key=")) &&

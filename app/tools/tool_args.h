@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/quillery_record.h"
+#include "app/tools/exchange/exchange_format.h"
 
 namespace quillery::tools {
 
@@ -23,6 +24,8 @@ struct ToolArguments {
     std::string listing;             // print --listing: "author", "title", ...
     std::string pdf;                 // print --pdf: the PDF to write instead of printing
     std::string pagesDir;            // print --pages: where to keep the page image files
+    // import --from, export --to; none: import tells it from the header, export writes ours
+    std::optional<exchange::ExchangeFormat> format;
 };
 
 struct ToolArgumentsParse {

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "app/catalogue_csv.h"
+#include "app/tools/exchange/exchange_format.h"
 #include "app/tools/tool_files.h"
 #include "runtime/codepage.h"
 #include "runtime/errors.h"
@@ -95,6 +96,11 @@ std::string authorOf(const QuilleryRecord& record) {
     return utf8(author);
 }
 
+void printReport(ToolContext& context, const exchange::ImportReport& report) {
+    for (const std::string& line : report.lines())
+        context.out << line << "\n";
+}
+
 // Opening failures that mean the file is there but not sound.
 bool isDamage(int code) {
     return code == ErrorCode::kInvalidDataFile || code == ErrorCode::kInvalidKeyFile ||
@@ -132,13 +138,16 @@ int runImport(const ToolArguments& args, ToolContext& context) {
     std::string csv, error;
     if (!readWholeInput(args.csv, context.in, csv, error)) return failed(context, error);
 
-    const CatalogueCsvImport parsed = readCatalogueCsv(csv, context.now);
+    const exchange::ExchangeFormat format =
+        args.format.value_or(exchange::detectExchangeFormat(csv));
+    const exchange::ExchangeImport parsed = exchange::readExchange(format, csv, context.now);
     if (!parsed.ok()) {
         return failed(context, source + ": " + parsed.problem->text() + "; nothing was written");
     }
     if (args.dryRun) {
-        context.out << source << ": " << parsed.records.size()
-                    << " entries, no problems found; nothing was written (--dry-run)\n";
+        printReport(context, parsed.report);
+        context.out << source << ": " << exchange::importSummary(format, parsed)
+                    << "; nothing was written (--dry-run)\n";
         return ExitStatus::kOk;
     }
 
@@ -159,6 +168,7 @@ int runImport(const ToolArguments& args, ToolContext& context) {
         return failed(context, "cannot add the entries to " + quoted(args.file) + ": " +
                                    status.text + "; nothing was written");
     }
+    printReport(context, parsed.report);
     context.out << "imported " << parsed.records.size() << " entries into " << args.file << "\n";
     return ExitStatus::kOk;
 }
@@ -168,15 +178,17 @@ int runExport(const ToolArguments& args, ToolContext& context) {
     if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadOnly); !status.ok()) {
         return storeFailed(context, "cannot open", args.file, status);
     }
-    std::string csv = catalogueCsvHeader();
+    std::vector<QuilleryRecord> entries;
     bool first = true;
     const StoreStatus status =
         context.store.forEachInFileOrder([&](std::int32_t, const QuilleryRecord& record) {
-            if (!first && record.DELETED == 0) appendCatalogueCsvRow(csv, record);
+            if (!first && record.DELETED == 0) entries.push_back(record);
             first = false;  // the header record is not an entry
             return true;
         });
     if (!status.ok()) return storeFailed(context, "cannot read", args.file, status);
+    const std::string csv =
+        exchange::writeExchange(args.format.value_or(exchange::ExchangeFormat::kQuillery), entries);
     std::string error;
     if (!writeWholeOutput(args.csv, context.out, csv, error)) return failed(context, error);
     return ExitStatus::kOk;

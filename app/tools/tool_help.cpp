@@ -10,9 +10,9 @@ const char* synopsis(ToolCommand command) {
         case ToolCommand::kCreate:
             return "create FILE";
         case ToolCommand::kImport:
-            return "import [--dry-run] FILE [CSV]";
+            return "import [--dry-run] [--from FORMAT] FILE [CSV]";
         case ToolCommand::kExport:
-            return "export FILE [CSV]";
+            return "export [--to FORMAT] FILE [CSV]";
         case ToolCommand::kList:
             return "list --key NAME [--all] FILE";
         case ToolCommand::kCheck:
@@ -42,12 +42,33 @@ const char* description(ToolCommand command) {
                    "entries\n"
                    "are added in one transaction, and never to a catalogue that fails the check.\n"
                    "\n"
-                   "  --dry-run   read and check CSV only; FILE is not opened\n";
+                   "\n"
+                   "CSV may also be a Goodreads library export (CSV) or a LibraryThing export\n"
+                   "(tab-separated); the format is told from its header row, or named with\n"
+                   "--from. Their columns are read by name and mapped onto the book fields (see\n"
+                   "docs/import-export.md); what has no field of its own (review, shelves, tags,\n"
+                   "private notes, page count, ...) is kept, labelled, in the contents note.\n"
+                   "Characters Windows-1252 lacks become their nearest plain form or \"?\", and\n"
+                   "values longer than their field are cut where it ends; the report names each\n"
+                   "book affected: \"line N: TITLE: 2 characters not representable\",\n"
+                   "\"line N: TITLE: TITLE cut from 52 to 45 characters\".\n"
+                   "\n"
+                   "  --dry-run        read and check CSV and print the full report only; FILE\n"
+                   "                   is not opened\n"
+                   "  --from FORMAT    goodreads, librarything or quillery (the catalogue's own\n"
+                   "                   CSV)\n";
         case ToolCommand::kExport:
             return "Writes the current entries of the catalogue FILE as UTF-8 CSV with every "
                    "field\n"
                    "of the record, to CSV or to standard output. Importing the result into a new\n"
-                   "catalogue gives the same entries byte for byte.\n";
+                   "catalogue gives the same entries byte for byte.\n"
+                   "\n"
+                   "  --to FORMAT  goodreads: a CSV in the columns of a Goodreads export, which\n"
+                   "               Goodreads' importer takes; librarything: a tab-separated file\n"
+                   "               for LibraryThing's importer; quillery: the catalogue's own\n"
+                   "               CSV (the default). The contents note goes back into the\n"
+                   "               columns its labelled parts came from (see\n"
+                   "               docs/import-export.md).\n";
         case ToolCommand::kList:
             return "Lists the current entries of the catalogue FILE in the order of key NAME\n"
                    "(AUTHORKEY, TITLEKEYKEY, CATEGORYKEY, ...), one line each: title, a tab, and\n"
@@ -101,8 +122,12 @@ std::string toolHelp() {
            "\n"
            "Commands:\n"
            "  create FILE                    create a new catalogue\n"
-           "  import [--dry-run] FILE [CSV]  add the entries of a CSV file\n"
-           "  export FILE [CSV]              write the current entries as CSV\n"
+           "  import [--dry-run] [--from FORMAT] FILE [CSV]\n"
+           "                                 add the entries of a CSV file or an export\n"
+           "                                 of Goodreads or LibraryThing\n"
+           "  export [--to FORMAT] FILE [CSV]\n"
+           "                                 write the current entries as CSV, or for\n"
+           "                                 Goodreads or LibraryThing\n"
            "  list --key NAME [--all] FILE   list titles and authors in a key's order\n"
            "  check FILE                     check the file and its keys\n"
            "  rebuild FILE                   build every key again\n"

@@ -409,7 +409,8 @@ TEST(ToolCommands, UsageErrorsAndHelp) {
     EXPECT_EQ(help.status, ExitStatus::kOk);
     EXPECT_TRUE(help.out.starts_with("usage: quillery-data COMMAND [OPTIONS] FILE [CSV]\n"));
     const ToolRun importHelp = run(store, {"import", "--help"});
-    EXPECT_TRUE(importHelp.out.starts_with("usage: quillery-data import [--dry-run] FILE [CSV]\n"));
+    EXPECT_TRUE(importHelp.out.starts_with(
+        "usage: quillery-data import [--dry-run] [--from FORMAT] FILE [CSV]\n"));
     EXPECT_TRUE(store.calls.empty());
 }
 

@@ -1,0 +1,60 @@
+// One book of an export becoming a catalogue entry: each value brought into the catalogue's
+// code page and its field, cut only where the field ends, and whatever that changed reported
+// against the book's line and title.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/csv_format.h"
+#include "app/quillery_record.h"
+#include "app/tools/exchange/contents_note.h"
+#include "app/tools/exchange/import_report.h"
+
+namespace quillery::exchange {
+
+class BookBuilder {
+  public:
+    // `title` is the book's title as the file has it, for the report.
+    BookBuilder(int line, std::string_view title, ImportReport& report);
+
+    // Puts `value` (UTF-8, blanks around it dropped) into the text field of the catalogue
+    // column `field` ("TITLE", "ISBN", ...). A value that is not UTF-8 makes finish() fail,
+    // naming `from`, the export's column.
+    void set(std::string_view field, std::string_view value, std::string_view from);
+    // The last and first name from the sortable form "Last, First" or, without one, from the
+    // plain "First Middle Last". A book with neither is filed under "Unknown" and reported.
+    void setAuthor(std::string_view sortable, std::string_view plain, std::string_view from);
+    // `value` is a rating from 0 to 5; 0 or empty leave the rating blank, a fraction is
+    // dropped and reported. Fails for anything else.
+    void setRating(std::string_view value, std::string_view from);
+    // The creation stamp's date from `value` (YYYY/MM/DD or YYYY-MM-DD); empty keeps `now`.
+    void setAdded(std::string_view value, std::string_view from);
+
+    // `value` unchanged when it is UTF-8, for the contents note; otherwise finish() fails,
+    // naming `from`.
+    std::string_view checked(std::string_view value, std::string_view from);
+
+    // The entry: the note written to CONTENTS, stamps, keys; or the first problem found.
+    std::optional<CsvProblem> finish(const ContentsNote& note, QuilleryStamp now,
+                                     QuilleryRecord& entry);
+
+  private:
+    void put(std::string_view field, std::string_view utf8, std::string_view from);
+    void fail(std::string message);
+
+    int line_;
+    std::string title_;
+    ImportReport& report_;
+    QuilleryRecord record_{};
+    std::int32_t addedDay_ = 0;
+    std::size_t replaced_ = 0;
+    std::optional<std::string> problem_;
+};
+
+// The day number of a date YYYY/MM/DD or YYYY-MM-DD from 1801 to 2099; nullopt otherwise.
+std::optional<std::int32_t> exportDate(std::string_view text);
+
+}  // namespace quillery::exchange

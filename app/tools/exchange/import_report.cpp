@@ -1,0 +1,27 @@
+// The import report's lines.
+#include "app/tools/exchange/import_report.h"
+
+namespace quillery::exchange {
+
+void ImportReport::replacedCharacters(int line, std::string_view title, std::size_t count) {
+    note(
+        line, title,
+        std::to_string(count) + (count == 1 ? " character" : " characters") + " not representable");
+}
+
+void ImportReport::cut(int line, std::string_view title, std::string_view field, std::size_t from,
+                       std::size_t to) {
+    note(line, title,
+         std::string(field) + " cut from " + std::to_string(from) + " to " + std::to_string(to) +
+             " characters");
+}
+
+void ImportReport::note(int line, std::string_view title, std::string_view message) {
+    if (line != lastLine_) ++books_;
+    lastLine_ = line;
+    lines_.push_back("line " + std::to_string(line) + ": " +
+                     (title.empty() ? std::string("(no title)") : std::string(title)) + ": " +
+                     std::string(message));
+}
+
+}  // namespace quillery::exchange

@@ -1,0 +1,45 @@
+// What an import from another service's export did to each book beyond copying it: characters
+// the catalogue's code page lacks, values cut where their field ends, and the like. One line
+// per finding, in the order of the file.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/csv_format.h"
+#include "app/quillery_record.h"
+
+namespace quillery::exchange {
+
+class ImportReport {
+  public:
+    // "line N: TITLE: 2 characters not representable"
+    void replacedCharacters(int line, std::string_view title, std::size_t count);
+    // "line N: TITLE: LASTNAME cut from 23 to 20 characters"
+    void cut(int line, std::string_view title, std::string_view field, std::size_t from,
+             std::size_t to);
+    // "line N: TITLE: MESSAGE"
+    void note(int line, std::string_view title, std::string_view message);
+
+    const std::vector<std::string>& lines() const { return lines_; }
+    // How many books have at least one line.
+    std::size_t booksNamed() const { return books_; }
+
+  private:
+    std::vector<std::string> lines_;
+    std::size_t books_ = 0;
+    int lastLine_ = 0;
+};
+
+// The entries an export gives, or the first thing wrong with it; nothing is half read.
+struct ExchangeImport {
+    std::vector<QuilleryRecord> records;  // empty when there is a problem
+    std::optional<CsvProblem> problem;
+    ImportReport report;
+    bool ok() const { return !problem.has_value(); }
+};
+
+}  // namespace quillery::exchange
