@@ -57,44 +57,6 @@ std::string_view withoutSurroundingBlanks(std::string_view text) {
     return text.substr(start, text.find_last_not_of(' ') - start + 1);
 }
 
-// Decodes the well-formed UTF-8 sequence at text[i] and advances past it; false when there is
-// none (overlong forms, surrogates and code points past U+10FFFF included).
-bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& codePoint) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        codePoint = lead;
-        ++i;
-        return true;
-    }
-    int more;
-    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        more = 1;
-        codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        more = 2;
-        codePoint = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        more = 3;
-        codePoint = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return false;
-    }
-    if (i + more >= text.size()) return false;  // too short for its continuation bytes
-    for (int k = 1; k <= more; ++k) {
-        const unsigned char b = byte(i + k);
-        if (k == 1 ? (b < low || b > high) : (b & 0xC0) != 0x80) return false;
-        codePoint = (codePoint << 6) | (b & 0x3F);
-    }
-    i += more + 1;
-    return true;
-}
-
 std::string codePointName(char32_t codePoint) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));

@@ -101,43 +101,42 @@ inline bool isContinuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i past it. A malformed sequence yields '?'
-// and advances past its longest valid-looking start only, so the next sequence is not lost.
-char32_t decodeUtf8(std::string_view text, std::size_t& i) {
-    constexpr char32_t kBad = static_cast<char32_t>(-1);
+}  // namespace
+
+bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& codePoint) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i++);
-    if (lead < 0x80) return lead;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return true;
+    }
     int more;
-    char32_t cp;
     unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
     if (lead >= 0xC2 && lead <= 0xDF) {
         more = 1;
-        cp = lead & 0x1F;
+        codePoint = lead & 0x1F;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         more = 2;
-        cp = lead & 0x0F;
+        codePoint = lead & 0x0F;
         if (lead == 0xE0) low = 0xA0;   // no overlong forms
         if (lead == 0xED) high = 0x9F;  // no surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         more = 3;
-        cp = lead & 0x07;
+        codePoint = lead & 0x07;
         if (lead == 0xF0) low = 0x90;
         if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
     } else {
-        return kBad;
+        return false;
     }
     for (int k = 0; k < more; ++k) {
-        if (i >= text.size()) return kBad;
+        if (i >= text.size()) return false;
         const unsigned char b = byte(i);
-        if (k == 0 ? (b < low || b > high) : !isContinuation(b)) return kBad;
-        cp = (cp << 6) | (b & 0x3F);
+        if (k == 0 ? (b < low || b > high) : !isContinuation(b)) return false;
+        codePoint = (codePoint << 6) | (b & 0x3F);
         ++i;
     }
-    return cp;
+    return true;
 }
-
-}  // namespace
 
 char32_t cp1252ToUnicode(unsigned char c) {
     return toUnicode(c);
@@ -168,7 +167,9 @@ std::string utf8ToCp1252(std::string_view utf8) {
             ++i;
             continue;
         }
-        out.push_back(static_cast<char>(fromUnicode(decodeUtf8(utf8, i))));
+        char32_t codePoint = 0;
+        out.push_back(decodeUtf8(utf8, i, codePoint) ? static_cast<char>(fromUnicode(codePoint))
+                                                     : kUnmappableChar);
     }
     return out;
 }

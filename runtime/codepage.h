@@ -9,6 +9,7 @@
 // '?'.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,12 @@ inline constexpr char kUnmappableChar = '?';
 char32_t cp1252ToUnicode(unsigned char c);
 // The Windows-1252 byte of a code point, '?' when it has none.
 unsigned char unicodeToCp1252(char32_t codePoint);
+
+// Decodes the UTF-8 sequence at text[i] and advances i past it. A malformed sequence (an
+// overlong form, a surrogate, a code point past U+10FFFF, one cut short) gives false and
+// advances past its longest valid-looking start only, so the next sequence is not lost.
+// Requires: i < text.size().
+bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& codePoint);
 
 std::string cp1252ToUtf8(std::string_view text);
 std::string utf8ToCp1252(std::string_view utf8);

@@ -143,14 +143,7 @@ ExchangeImport readGoodreadsCsv(std::string_view csv, QuilleryStamp now) {
             rows[0].line, "not a Goodreads export: the header row needs \"Title\" and \"Author\""};
         return result;
     }
-    result.records.resize(rows.size() - 1);
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        if ((result.problem =
-                 readBook(columns, rows[i], now, result.report, result.records[i - 1]))) {
-            result.records.clear();
-            return result;
-        }
-    }
+    readBooks(columns, rows, now, readBook, result);
     return result;
 }
 

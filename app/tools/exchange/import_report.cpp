@@ -24,4 +24,16 @@ void ImportReport::note(int line, std::string_view title, std::string_view messa
                      std::string(message));
 }
 
+void readBooks(const NamedColumns& columns, std::span<const CsvRow> rows, QuilleryStamp now,
+               BookReader readBook, ExchangeImport& result) {
+    result.records.resize(rows.empty() ? 0 : rows.size() - 1);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if ((result.problem =
+                 readBook(columns, rows[i], now, result.report, result.records[i - 1]))) {
+            result.records.clear();
+            return;
+        }
+    }
+}
+
 }  // namespace quillery::exchange

@@ -5,12 +5,14 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/csv_format.h"
 #include "app/quillery_record.h"
+#include "app/tools/exchange/named_columns.h"
 
 namespace quillery::exchange {
 
@@ -41,5 +43,15 @@ struct ExchangeImport {
     ImportReport report;
     bool ok() const { return !problem.has_value(); }
 };
+
+// Reads one book of an export's row into `entry`, noting in `report` what it had to change.
+using BookReader = std::optional<CsvProblem> (*)(const NamedColumns& columns, const CsvRow& row,
+                                                 QuilleryStamp now, ImportReport& report,
+                                                 QuilleryRecord& entry);
+
+// Reads every row after the header (rows[0]) with `readBook`; the first problem ends the reading
+// and keeps no entries.
+void readBooks(const NamedColumns& columns, std::span<const CsvRow> rows, QuilleryStamp now,
+               BookReader readBook, ExchangeImport& result);
 
 }  // namespace quillery::exchange

@@ -125,14 +125,7 @@ ExchangeImport readLibraryThingTsv(std::string_view tsv, QuilleryStamp now) {
                        "\"Primary Author\", separated by tabs"};
         return result;
     }
-    result.records.resize(rows.size() - 1);
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        if ((result.problem =
-                 readBook(columns, rows[i], now, result.report, result.records[i - 1]))) {
-            result.records.clear();
-            return result;
-        }
-    }
+    readBooks(columns, rows, now, readBook, result);
     return result;
 }
 

@@ -10,44 +10,6 @@ namespace quillery::exchange {
 
 namespace {
 
-// Decodes the well-formed UTF-8 sequence at text[i] and advances past it; false when there is
-// none (overlong forms, surrogates and code points past U+10FFFF included).
-bool decodeUtf8(std::string_view text, std::size_t& i, char32_t& codePoint) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        codePoint = lead;
-        ++i;
-        return true;
-    }
-    int more = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        more = 1;
-        codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        more = 2;
-        codePoint = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        more = 3;
-        codePoint = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return false;
-    }
-    if (i + more >= text.size()) return false;
-    for (int k = 1; k <= more; ++k) {
-        const unsigned char b = byte(i + k);
-        if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) return false;
-        codePoint = (codePoint << 6) | (b & 0x3F);
-    }
-    i += more + 1;
-    return true;
-}
-
 // The base letters of Latin Extended-A, U+0100 to U+017F; the few of them Windows-1252 has
 // (Œ, œ, Š, š, Ÿ, Ž, ž) never reach this table.
 constexpr std::string_view kLatinExtendedA =
