@@ -8,6 +8,7 @@
 #include "app/tools/exchange/goodreads_format.h"
 #include "app/tools/exchange/librarything_format.h"
 #include "app/tools/exchange/tab_separated.h"
+#include "runtime/case_compare.h"
 
 namespace quillery::exchange {
 
@@ -24,15 +25,6 @@ constexpr std::array kFormats{
     FormatName{"goodreads", "Goodreads export", ExchangeFormat::kGoodreads},
     FormatName{"librarything", "LibraryThing export", ExchangeFormat::kLibraryThing},
 };
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -1,19 +1,14 @@
 // Export columns by name.
 #include "app/tools/exchange/named_columns.h"
 
+#include "runtime/case_compare.h"
+
 namespace quillery::exchange {
 
 namespace {
 
 bool sameName(std::string_view a, std::string_view b) {
-    a = trimmed(a);
-    b = trimmed(b);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
+    return equalsIgnoringCase(trimmed(a), trimmed(b));
 }
 
 }  // namespace
