@@ -133,8 +133,10 @@ TEST(ExchangeOptions, NameTheFormatOfEachSide) {
     EXPECT_EQ(parse({"export", "--to=librarything", "B.QLY"}).arguments->format,
               exchange::ExchangeFormat::kLibraryThing);
     EXPECT_FALSE(parse({"import", "B.QLY"}).arguments->format.has_value());
-    EXPECT_EQ(parse({"import", "--from", "shelfari", "B.QLY"}).error,
-              "unknown format \"shelfari\"; the formats are goodreads, librarything and quillery");
+    EXPECT_EQ(
+        parse({"import", "--from", "shelfari", "B.QLY"}).error,
+        "unknown format \"shelfari\"; the formats to import from are goodreads, librarything, "
+        "calibre and quillery");
     EXPECT_EQ(parse({"export", "--from", "goodreads", "B.QLY"}).error,
               "unknown option \"--from\" for export");
     EXPECT_EQ(parse({"import", "B.QLY", "--from"}).error, "--from needs a format");

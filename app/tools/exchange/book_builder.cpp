@@ -3,11 +3,13 @@
 
 #include <charconv>
 #include <cstring>
+#include <string>
 
 #include "app/build_keys.h"
 #include "app/catalogue_columns.h"
 #include "app/tools/exchange/named_columns.h"
 #include "app/tools/exchange/text_to_cp1252.h"
+#include "runtime/codepage.h"
 #include "runtime/dates.h"
 
 namespace quillery::exchange {
@@ -26,24 +28,96 @@ bool wholeNumber(std::string_view text, int& value) {
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
+bool isDateShaped(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789-/") == std::string_view::npos &&
+           text[0] >= '0' && text[0] <= '9';
+}
+
 }  // namespace
 
+bool isNameSuffix(std::string_view word) {
+    for (std::string_view suffix : {"Jr.", "Jr", "Sr.", "Sr", "II", "III", "IV"}) {
+        if (word == suffix) return true;
+    }
+    return false;
+}
+
+std::string_view unbracketedDate(std::string_view text) {
+    text = trimmed(text);
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']' &&
+        isDateShaped(text.substr(1, text.size() - 2))) {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+std::string bracketedDate(std::string_view text) {
+    if (!isDateShaped(text) || !exportDate(text)) return std::string(text);
+    return "[" + std::string(text) + "]";
+}
+
 std::optional<std::int32_t> exportDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != text[7] || (text[4] != '/' && text[4] != '-')) {
-        return std::nullopt;
+    text = unbracketedDate(text);
+    int year = 0, month = 1, day = 1;
+    if (text.size() < 4 || !wholeNumber(text.substr(0, 4), year)) return std::nullopt;
+    if (text.size() > 4) {
+        const char separator = text[4];
+        if ((separator != '/' && separator != '-') || text.size() < 7 ||
+            !wholeNumber(text.substr(5, 2), month)) {
+            return std::nullopt;
+        }
+        if (text.size() > 7 &&
+            (text.size() != 10 || text[7] != separator || !wholeNumber(text.substr(8, 2), day))) {
+            return std::nullopt;
+        }
     }
-    int year = 0, month = 0, day = 0;
-    if (!wholeNumber(text.substr(0, 4), year) || !wholeNumber(text.substr(5, 2), month) ||
-        !wholeNumber(text.substr(8, 2), day)) {
-        return std::nullopt;
-    }
+    if (month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
     const std::int32_t number = dayNumberOf(year, month, day);
-    if (number < kFirstDayNumber || number > kLastDayNumber) return std::nullopt;
+    if (number < kFirstDayNumber || number > kLastDayNumber || DAY(number) != day) {
+        return std::nullopt;
+    }
     return number;
 }
 
 BookBuilder::BookBuilder(int line, std::string_view title, ImportReport& report)
-    : line_(line), title_(trimmed(title)), report_(report) {}
+    : line_(line), report_(report) {
+    // The report names the book by its title as it will read, so the title is cleaned
+    // quietly here; set() reports what cleaning it took.
+    const Cp1252Text asIs = textToCp1252(title);
+    title_ = asIs.validUtf8 ? std::string(trimmed(title)) : cp1252ToUtf8(trimmed(title));
+    std::erase_if(title_, [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+std::string BookBuilder::clean(std::string_view value, std::string_view from, bool keepLayout) {
+    std::string text;
+    if (textToCp1252(value).validUtf8) {
+        text = value;
+    } else {
+        text = cp1252ToUtf8(value);
+        report_.note(line_, title_, std::string(from) + " is not UTF-8; read as Windows-1252");
+    }
+    std::size_t dropped = 0;
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool layout = c == '\t' || c == '\r' || c == '\n';
+        if (layout) {
+            kept += keepLayout ? c : ' ';
+        } else if (byte < 0x20 || byte == 0x7F) {
+            ++dropped;
+        } else {
+            kept += c;
+        }
+    }
+    if (dropped > 0) {
+        report_.note(line_, title_,
+                     std::to_string(dropped) +
+                         (dropped == 1 ? " control character" : " control characters") +
+                         " dropped from " + std::string(from));
+    }
+    return kept;
+}
 
 void BookBuilder::fail(std::string message) {
     if (!problem_) problem_ = std::move(message);
@@ -51,8 +125,8 @@ void BookBuilder::fail(std::string message) {
 
 void BookBuilder::put(std::string_view field, std::string_view utf8, std::string_view from) {
     const CatalogueColumn* column = findCatalogueColumn(field);
-    Cp1252Text text = textToCp1252(utf8);
-    if (!text.validUtf8) return fail(std::string(from) + " is not valid UTF-8");
+    // Only the note keeps its line breaks; a field is one line.
+    Cp1252Text text = textToCp1252(clean(utf8, from, field == "CONTENTS"));
     replaced_ += text.replaced;
     // Trailing blanks are the field's padding, so they never count against its width.
     text.text.erase(text.text.find_last_not_of(' ') + 1);
@@ -79,7 +153,12 @@ void BookBuilder::setAuthor(std::string_view sortable, std::string_view plain,
         first = trimmed(sortable.substr(comma + 1));
     } else if (!sortable.empty()) {
         last = sortable;
-    } else if (const std::size_t space = plain.rfind(' '); space != std::string_view::npos) {
+    } else if (std::size_t space = plain.rfind(' '); space != std::string_view::npos) {
+        // "Edmund Harrow Jr.": the suffix stays with the last name it follows.
+        if (isNameSuffix(plain.substr(space + 1)) && space > 0) {
+            const std::size_t before = plain.rfind(' ', space - 1);
+            if (before != std::string_view::npos) space = before;
+        }
         last = trimmed(plain.substr(space + 1));
         first = trimmed(plain.substr(0, space));
     } else {
@@ -113,20 +192,19 @@ void BookBuilder::setRating(std::string_view value, std::string_view from) {
     if (stars > 0) put("RATING", std::to_string(stars), from);
 }
 
-void BookBuilder::setAdded(std::string_view value, std::string_view from) {
+void BookBuilder::setAdded(std::string_view value, std::string_view from, std::string_view forms) {
     value = trimmed(value);
     if (value.empty()) return;
     const std::optional<std::int32_t> day = exportDate(value);
     if (!day) {
-        return fail(std::string(from) + " " + quoted(value) +
-                    " is not a date YYYY/MM/DD from 1801 to 2099");
+        return fail(std::string(from) + " " + quoted(clean(value, from, false)) +
+                    " is not a date " + std::string(forms) + " from 1801 to 2099");
     }
     addedDay_ = *day;
 }
 
-std::string_view BookBuilder::checked(std::string_view value, std::string_view from) {
-    if (!textToCp1252(value).validUtf8) fail(std::string(from) + " is not valid UTF-8");
-    return value;
+std::string BookBuilder::checked(std::string_view value, std::string_view from) {
+    return clean(value, from, true);
 }
 
 std::optional<CsvProblem> BookBuilder::finish(const ContentsNote& note, QuilleryStamp now,

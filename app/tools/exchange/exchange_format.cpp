@@ -1,78 +1,118 @@
-// Choosing the reader and writer of a format.
+// The table of formats: each one's name, title, how it is recognised, reader and writer.
 #include "app/tools/exchange/exchange_format.h"
 
 #include <array>
 #include <vector>
 
 #include "app/catalogue_csv.h"
+#include "app/tools/exchange/calibre_format.h"
+#include "app/tools/exchange/export_text.h"
 #include "app/tools/exchange/goodreads_format.h"
 #include "app/tools/exchange/librarything_format.h"
-#include "app/tools/exchange/tab_separated.h"
 #include "runtime/case_compare.h"
 
 namespace quillery::exchange {
 
 namespace {
 
-struct FormatName {
+// The header row of a comma-separated first line, or nothing.
+std::vector<std::string> csvHeader(std::string_view text) {
+    std::vector<CsvRow> rows;
+    CsvProblem problem;
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+    if (!parseCsv(firstLine, rows, problem) || rows.empty()) return {};
+    return std::move(rows[0].fields);
+}
+
+bool isGoodreads(std::string_view text) {
+    return isGoodreadsHeader(csvHeader(text));
+}
+bool isCalibre(std::string_view text) {
+    return isCalibreHeader(csvHeader(text));
+}
+
+ExchangeImport readQuillery(std::string_view text, QuilleryStamp now) {
+    CatalogueCsvImport own = readCatalogueCsv(text, now);
+    ExchangeImport result;
+    result.records = std::move(own.records);
+    result.problem = std::move(own.problem);
+    return result;
+}
+
+struct FormatRow {
+    ExchangeFormat format;
     std::string_view name;
     std::string_view title;
-    ExchangeFormat format;
+    bool (*recognises)(std::string_view text);  // nullptr: the fallback
+    ExchangeImport (*read)(std::string_view text, QuilleryStamp now);
+    std::string (*write)(std::span<const QuilleryRecord> records);  // nullptr: read only
 };
 
+// In the order formats are tried when a file does not say; the catalogue's own CSV last.
 constexpr std::array kFormats{
-    FormatName{"quillery", "Quillery CSV", ExchangeFormat::kQuillery},
-    FormatName{"goodreads", "Goodreads export", ExchangeFormat::kGoodreads},
-    FormatName{"librarything", "LibraryThing export", ExchangeFormat::kLibraryThing},
+    FormatRow{ExchangeFormat::kGoodreads, "goodreads", "Goodreads export", isGoodreads,
+              readGoodreadsCsv, writeGoodreadsCsv},
+    FormatRow{ExchangeFormat::kLibraryThing, "librarything", "LibraryThing export",
+              isLibraryThingExport, readLibraryThing, writeLibraryThingTsv},
+    FormatRow{ExchangeFormat::kCalibre, "calibre", "Calibre catalogue", isCalibre, readCalibreCsv,
+              nullptr},
+    FormatRow{ExchangeFormat::kQuillery, "quillery", "Quillery CSV", nullptr, readQuillery,
+              writeCatalogueCsv},
 };
+
+const FormatRow& rowOf(ExchangeFormat format) {
+    for (const FormatRow& each : kFormats) {
+        if (each.format == format) return each;
+    }
+    return kFormats.back();
+}
 
 }  // namespace
 
 std::optional<ExchangeFormat> exchangeFormatNamed(std::string_view name) {
-    for (const FormatName& each : kFormats) {
+    for (const FormatRow& each : kFormats) {
         if (equalsIgnoringCase(each.name, name)) return each.format;
     }
     return std::nullopt;
 }
 
 std::string_view exchangeFormatTitle(ExchangeFormat format) {
-    for (const FormatName& each : kFormats) {
-        if (each.format == format) return each.title;
-    }
-    return {};
+    return rowOf(format).title;
 }
 
-ExchangeFormat detectExchangeFormat(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
-    if (firstLine.find('\t') != std::string_view::npos) {
-        const std::vector<CsvRow> rows = parseTabSeparated(firstLine);
-        if (!rows.empty() && isLibraryThingHeader(rows[0].fields)) {
-            return ExchangeFormat::kLibraryThing;
-        }
+std::string exchangeFormatNames(bool exportable) {
+    std::vector<std::string_view> names;
+    for (const FormatRow& each : kFormats) {
+        if (!exportable || each.write != nullptr) names.push_back(each.name);
     }
-    std::vector<CsvRow> rows;
-    CsvProblem problem;
-    if (parseCsv(firstLine, rows, problem) && !rows.empty() && isGoodreadsHeader(rows[0].fields)) {
-        return ExchangeFormat::kGoodreads;
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
+        text += names[i];
+    }
+    return text;
+}
+
+bool canExport(ExchangeFormat format) {
+    return rowOf(format).write != nullptr;
+}
+
+ExchangeFormat detectExchangeFormat(std::string_view bytes) {
+    const ExportText decoded = decodeExportText(bytes);
+    for (const FormatRow& each : kFormats) {
+        if (each.recognises != nullptr && each.recognises(decoded.text)) return each.format;
     }
     return ExchangeFormat::kQuillery;
 }
 
-ExchangeImport readExchange(ExchangeFormat format, std::string_view text, QuilleryStamp now) {
-    switch (format) {
-        case ExchangeFormat::kGoodreads:
-            return readGoodreadsCsv(text, now);
-        case ExchangeFormat::kLibraryThing:
-            return readLibraryThingTsv(text, now);
-        case ExchangeFormat::kQuillery:
-            break;
+ExchangeImport readExchange(ExchangeFormat format, std::string_view bytes, QuilleryStamp now) {
+    ExportText decoded = decodeExportText(bytes);
+    if (decoded.problem) {
+        ExchangeImport refused;
+        refused.problem = std::move(decoded.problem);
+        return refused;
     }
-    CatalogueCsvImport own = readCatalogueCsv(text, now);
-    ExchangeImport result;
-    result.records = std::move(own.records);
-    result.problem = std::move(own.problem);
-    return result;
+    return rowOf(format).read(decoded.text, now);
 }
 
 std::string importSummary(ExchangeFormat format, const ExchangeImport& imported) {
@@ -86,15 +126,8 @@ std::string importSummary(ExchangeFormat format, const ExchangeImport& imported)
 }
 
 std::string writeExchange(ExchangeFormat format, std::span<const QuilleryRecord> records) {
-    switch (format) {
-        case ExchangeFormat::kGoodreads:
-            return writeGoodreadsCsv(records);
-        case ExchangeFormat::kLibraryThing:
-            return writeLibraryThingTsv(records);
-        case ExchangeFormat::kQuillery:
-            break;
-    }
-    return writeCatalogueCsv(records);
+    const FormatRow& row = rowOf(format);
+    return row.write != nullptr ? row.write(records) : std::string();
 }
 
 }  // namespace quillery::exchange

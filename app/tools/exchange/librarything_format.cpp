@@ -1,28 +1,89 @@
-// LibraryThing's tab-separated export: columns by name, ISBNs as a list, collections as a
-// comma-separated list whose first is the book's category.
+// LibraryThing's exports: columns by name, dates and ISBNs in brackets, authors as
+// "Last, First" with their roles in a parallel list, collections whose first is the book's
+// category.
 #include "app/tools/exchange/librarything_format.h"
 
 #include <array>
 #include <cstdio>
 
+#include "app/catalogue_columns.h"
 #include "app/tools/exchange/book_builder.h"
 #include "app/tools/exchange/contents_note.h"
 #include "app/tools/exchange/exported_book.h"
+#include "app/tools/exchange/librarything_json.h"
 #include "app/tools/exchange/named_columns.h"
 #include "app/tools/exchange/tab_separated.h"
+#include "app/tools/exchange/text_to_cp1252.h"
 #include "runtime/dates.h"
 
 namespace quillery::exchange {
 
 namespace {
 
-constexpr std::array<std::string_view, 18> kColumns{
-    "Title",           "Primary Author", "Secondary Author",
-    "Publication",     "Date",           "ISBNs",
-    "Media",           "Tags",           "Collections",
-    "Rating",          "Review",         "Comments",
-    "Private Comment", "Page Count",     "Date Read",
-    "Acquired",        "Purchase Price", "Entry Date",
+// The columns of LibraryThing's own export, in its order and spelling.
+constexpr std::array<std::string_view, 49> kColumns{
+    "Book Id",
+    "Title",
+    "Sort Character",
+    "Primary Author",
+    "Primary Author Role",
+    "Secondary Author",
+    "Secondary Author Roles",
+    "Publication",
+    "Date",
+    "Review",
+    "Rating",
+    "Comment",
+    "Private Comment",
+    "Summary",
+    "Media",
+    "Physical Description",
+    "Weight",
+    "Height",
+    "Thickness",
+    "Length",
+    "Dimensions",
+    "Page Count",
+    "LCCN",
+    "Acquired",
+    "Date Started",
+    "Date Read",
+    "Barcode",
+    "BCID",
+    "Tags",
+    "Collections",
+    "Languages",
+    "Original Languages",
+    "LC Classification",
+    "ISBN",
+    "ISBNs",
+    "Subjects",
+    "Dewey Decimal",
+    "Dewey Wording",
+    "Other Call Number",
+    "Copies",
+    "Source",
+    "Entry Date",
+    "From Where",
+    "OCLC",
+    "Work id",
+    "Lending Patron",
+    "Lending Status",
+    "Lending Start",
+    "Lending End",
+};
+
+constexpr std::string_view kDateForms = "[YYYY-MM-DD], YYYY-MM-DD or [YYYY]";
+
+// The note parts that go back to columns of their own on export; the rest ride in the
+// private comment.
+constexpr std::initializer_list<std::string_view> kCarried{
+    NoteLabel::kAuthorRole,  NoteLabel::kAdditionalAuthors,
+    NoteLabel::kTags,        NoteLabel::kCollections,
+    NoteLabel::kPublication, NoteLabel::kPages,
+    NoteLabel::kFromWhere,   NoteLabel::kBcid,
+    NoteLabel::kDateStarted, NoteLabel::kDateRead,
+    NoteLabel::kComments,    NoteLabel::kReview,
 };
 
 bool isIsbnCharacter(char c) {
@@ -30,9 +91,8 @@ bool isIsbnCharacter(char c) {
 }
 
 // The ISBN-13 of a list such as "[0140449132, 9780140449136]" where there is one, else its
-// first ISBN, else the text as it stands.
+// first ISBN-10; empty when the list has neither.
 std::string_view chosenIsbn(std::string_view list) {
-    list = trimmed(list);
     std::string_view first;
     for (std::size_t i = 0; i < list.size();) {
         if (!isIsbnCharacter(list[i])) {
@@ -47,13 +107,115 @@ std::string_view chosenIsbn(std::string_view list) {
         if (first.empty() && isbn.size() == 10) first = isbn;
         i = end;
     }
-    return first.empty() ? list : first;
+    return first;
 }
 
-// The publisher of a publication such as "Harbour Books (2003), Paperback": what comes before
-// the year in parentheses.
+// An ISBN cell without LibraryThing's brackets: "[2266062328]" is "2266062328".
+std::string_view unbracketed(std::string_view value) {
+    value = trimmed(value);
+    if (value.size() >= 2 && value.front() == '[' && value.back() == ']') {
+        return trimmed(value.substr(1, value.size() - 2));
+    }
+    return value;
+}
+
+// Where the year of a publication statement such as "MGM (Video & DVD) (1997), DVD" opens:
+// the last " (" followed by four digits and ")"; npos without a year.
+std::size_t yearAt(std::string_view publication) {
+    for (std::size_t at = publication.rfind(" ("); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : publication.rfind(" (", at - 1)) {
+        const std::string_view year = publication.substr(at + 2, 5);
+        if (year.size() == 5 && year[4] == ')' &&
+            year.substr(0, 4).find_first_not_of("0123456789") == std::string_view::npos) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The publisher of a publication statement: what comes before its year, or all of it.
 std::string_view publisherOf(std::string_view publication) {
-    return trimmed(publication.substr(0, publication.find(" (")));
+    return trimmed(publication.substr(0, yearAt(publication)));
+}
+
+// Splits `text` at each `separator`, the parts trimmed.
+std::vector<std::string_view> split(std::string_view text, std::string_view separator) {
+    std::vector<std::string_view> parts;
+    if (trimmed(text).empty()) return parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find(separator, from);
+        parts.push_back(trimmed(text.substr(from, at - from)));
+        if (at == std::string_view::npos) return parts;
+        from = at + separator.size();
+    }
+}
+
+// "Brix, Tomas" as "Tomas Brix"; a name with no comma, or more than one, as it stands.
+std::string plainName(std::string_view sortable) {
+    const std::size_t comma = sortable.find(',');
+    if (comma == std::string_view::npos ||
+        sortable.find(',', comma + 1) != std::string_view::npos) {
+        return std::string(sortable);
+    }
+    return std::string(trimmed(sortable.substr(comma + 1))) + " " +
+           std::string(trimmed(sortable.substr(0, comma)));
+}
+
+// "Tomas Brix" as "Brix, Tomas": the last word first. plainName() undoes it exactly.
+std::string sortableName(std::string_view plain) {
+    const std::size_t space = plain.rfind(' ');
+    if (plain.find(',') != std::string_view::npos || space == std::string_view::npos) {
+        return std::string(plain);
+    }
+    return std::string(plain.substr(space + 1)) + ", " + std::string(plain.substr(0, space));
+}
+
+// The secondary authors and their roles ("Brix, Tomas|Olave, Ines", "Translator|") as the
+// note writes them: "Tomas Brix (Translator); Ines Olave".
+std::string additionalAuthors(std::string_view names, std::string_view roles) {
+    const std::vector<std::string_view> each = split(names, "|");
+    const std::vector<std::string_view> role = split(roles, "|");
+    std::string note;
+    for (std::size_t i = 0; i < each.size(); ++i) {
+        if (each[i].empty()) continue;
+        if (!note.empty()) note += "; ";
+        note += plainName(each[i]);
+        if (i < role.size() && !role[i].empty()) note += " (" + std::string(role[i]) + ")";
+    }
+    return note;
+}
+
+struct AuthorColumns {
+    std::string names;
+    std::string roles;
+};
+
+// The note's additional authors back as LibraryThing's two columns. A note from before the
+// authors were separated by semicolons has them separated by commas.
+AuthorColumns authorColumns(std::string_view note) {
+    const std::string_view separator =
+        note.find(';') == std::string_view::npos && note.find(", ") != std::string_view::npos
+            ? ", "
+            : "; ";
+    AuthorColumns columns;
+    bool first = true;
+    for (std::string_view author : split(note, separator)) {
+        std::string_view role;
+        if (author.ends_with(')')) {
+            if (const std::size_t open = author.rfind(" ("); open != std::string_view::npos) {
+                role = author.substr(open + 2, author.size() - open - 3);
+                author = author.substr(0, open);
+            }
+        }
+        if (!first) {
+            columns.names += '|';
+            columns.roles += '|';
+        }
+        first = false;
+        columns.names += sortableName(author);
+        columns.roles += role;
+    }
+    return columns;
 }
 
 std::optional<CsvProblem> readBook(const NamedColumns& columns, const CsvRow& row,
@@ -63,34 +225,52 @@ std::optional<CsvProblem> readBook(const NamedColumns& columns, const CsvRow& ro
     BookBuilder book(row.line, value("Title"), report);
     book.set("TITLE", value("Title"), "Title");
     book.setAuthor(value("Primary Author"), "", "Primary Author");
-    book.set("ISBN", chosenIsbn(columns.firstOf(row, {"ISBNs", "ISBN"})), "ISBNs");
+    std::string_view isbn = chosenIsbn(value("ISBNs"));
+    if (isbn.empty()) isbn = unbracketed(value("ISBN"));
+    book.set("ISBN", isbn, columns.has("ISBNs") && !value("ISBNs").empty() ? "ISBNs" : "ISBN");
     book.setRating(value("Rating"), "Rating");
-    const std::string_view publication = trimmed(value("Publication"));
-    book.set("OTHER", publisherOf(publication), "Publication");
+    const std::string publication = book.checked(trimmed(value("Publication")), "Publication");
+    const std::string_view publisher = publisherOf(publication);
+    book.set("OTHER", publisher, "Publication");
     book.set("EDITION", value("Media"), "Media");
-    book.set("PUBDATE", value("Date"), "Date");
-    book.set("BUYDATE", value("Acquired"), "Acquired");
+    book.set("PUBDATE", unbracketedDate(value("Date")), "Date");
+    book.set("BUYDATE", unbracketedDate(value("Acquired")), "Acquired");
     book.set("VALUE", value("Purchase Price"), "Purchase Price");
-    std::string_view collections = trimmed(value("Collections"));
+    const std::string collections = book.checked(value("Collections"), "Collections");
     const std::size_t comma = collections.find(',');
-    book.set("CATEGORY", collections.substr(0, comma), "Collections");
-    collections = comma == std::string_view::npos ? "" : trimmed(collections.substr(comma + 1));
-    book.setAdded(value("Entry Date"), "Entry Date");
+    book.set("CATEGORY", std::string_view(collections).substr(0, comma), "Collections");
+    book.setAdded(value("Entry Date"), "Entry Date", kDateForms);
 
-    ContentsNote note;
-    note.setPrivateText(
+    ContentsNote note = ContentsNote::read(
         lineBreaksFromExport(book.checked(value("Private Comment"), "Private Comment")));
+    if (const std::string role =
+            book.checked(trimmed(value("Primary Author Role")), "Primary Author Role");
+        !role.empty() && role != "Author") {
+        note.add(NoteLabel::kAuthorRole, role);
+    }
+    const std::string_view rolesColumn =
+        columns.has("Secondary Author Roles") ? "Secondary Author Roles" : "Secondary Author Role";
     note.add(NoteLabel::kAdditionalAuthors,
-             trimmed(book.checked(value("Secondary Author"), "Secondary Author")));
+             additionalAuthors(book.checked(value("Secondary Author"), "Secondary Author"),
+                               book.checked(value(rolesColumn), rolesColumn)));
     note.add(NoteLabel::kTags, trimmed(book.checked(value("Tags"), "Tags")));
-    note.add(NoteLabel::kCollections, book.checked(collections, "Collections"));
-    if (publication != publisherOf(publication)) {
-        note.add(NoteLabel::kPublication, book.checked(publication, "Publication"));
+    if (comma != std::string::npos) {
+        note.add(NoteLabel::kCollections, trimmed(std::string_view(collections).substr(comma + 1)));
+    }
+    // The whole statement is kept where the publisher alone does not say all of it, or is
+    // too long for its field.
+    if (publication != publisher ||
+        textToCp1252(publisher).text.size() > findCatalogueColumn("OTHER")->width) {
+        note.add(NoteLabel::kPublication, publication);
     }
     note.add(NoteLabel::kPages, trimmed(value("Page Count")));
-    note.add(NoteLabel::kDateRead, trimmed(value("Date Read")));
-    note.add(NoteLabel::kComments, lineBreaksFromExport(book.checked(
-                                       columns.firstOf(row, {"Comments", "Comment"}), "Comments")));
+    note.add(NoteLabel::kFromWhere, trimmed(book.checked(value("From Where"), "From Where")));
+    note.add(NoteLabel::kBcid, trimmed(book.checked(value("BCID"), "BCID")));
+    note.add(NoteLabel::kDateStarted, unbracketedDate(value("Date Started")));
+    note.add(NoteLabel::kDateRead, unbracketedDate(value("Date Read")));
+    const std::string_view commentColumn = columns.has("Comment") ? "Comment" : "Comments";
+    note.add(NoteLabel::kComments,
+             lineBreaksFromExport(book.checked(value(commentColumn), commentColumn)));
     note.add(NoteLabel::kReview, lineBreaksFromExport(book.checked(value("Review"), "Review")));
     return book.finish(note, now, entry);
 }
@@ -102,27 +282,51 @@ std::string dashDate(std::int32_t day) {
     return buffer;
 }
 
-}  // namespace
-
-bool isLibraryThingHeader(std::span<const std::string> names) {
-    const CsvRow header{1, {names.begin(), names.end()}};
-    return NamedColumns(header).has("Primary Author");
+bool isHeader(const CsvRow& header) {
+    const NamedColumns columns(header);
+    return columns.has("Title") && columns.has("Primary Author");
 }
 
-ExchangeImport readLibraryThingTsv(std::string_view tsv, QuilleryStamp now) {
+// The rows of a tab- or comma-separated export, told apart by the header line.
+bool readRows(std::string_view text, std::vector<CsvRow>& rows, CsvProblem& problem) {
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+    if (firstLine.find('\t') != std::string_view::npos) {
+        rows = parseTabSeparated(text);
+        return true;
+    }
+    return parseCsv(text, rows, problem);
+}
+
+}  // namespace
+
+bool isLibraryThingExport(std::string_view text) {
+    if (isLibraryThingJson(text)) return true;
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+    std::vector<CsvRow> rows;
+    CsvProblem problem;
+    return readRows(firstLine, rows, problem) && !rows.empty() && isHeader(rows[0]);
+}
+
+ExchangeImport readLibraryThing(std::string_view text, QuilleryStamp now) {
     ExchangeImport result;
-    const std::vector<CsvRow> rows = parseTabSeparated(tsv);
+    std::vector<CsvRow> rows;
+    CsvProblem problem;
+    const bool read = isLibraryThingJson(text) ? readLibraryThingJson(text, rows, problem)
+                                               : readRows(text, rows, problem);
+    if (!read) {
+        result.problem = problem;
+        return result;
+    }
     if (rows.empty()) {
         result.problem =
             CsvProblem{1, "the file is empty; a LibraryThing export starts with a header line"};
         return result;
     }
     const NamedColumns columns(rows[0]);
-    if (!columns.has("Title") || !columns.has("Primary Author")) {
-        result.problem =
-            CsvProblem{1,
-                       "not a LibraryThing export: the header line needs \"Title\" and "
-                       "\"Primary Author\", separated by tabs"};
+    if (!isHeader(rows[0])) {
+        result.problem = CsvProblem{1,
+                                    "not a LibraryThing export: the header line needs \"Title\" "
+                                    "and \"Primary Author\", separated by tabs or commas"};
         return result;
     }
     readBooks(columns, rows, now, readBook, result);
@@ -140,29 +344,38 @@ std::string writeLibraryThingTsv(std::span<const QuilleryRecord> records) {
             collections += (collections.empty() ? "" : ", ") + others;
         }
         const std::string publication = note.value(NoteLabel::kPublication);
-        const std::string isbn = book.isbn13().empty() ? book.isbn10() : book.isbn13();
-        std::string tags = note.value(NoteLabel::kTags);
-        if (tags.empty()) tags = note.value(NoteLabel::kShelves);
-        appendTabSeparatedRow(out, {
-                                       book.title(),
-                                       book.authorSortable(),
-                                       note.value(NoteLabel::kAdditionalAuthors),
-                                       publication.empty() ? book.field("OTHER") : publication,
-                                       book.field("PUBDATE"),
-                                       isbn,
-                                       book.field("EDITION"),
-                                       tags,
-                                       collections,
-                                       book.rating(),
-                                       lineBreaksAsHtml(note.value(NoteLabel::kReview)),
-                                       lineBreaksAsHtml(note.value(NoteLabel::kComments)),
-                                       lineBreaksAsHtml(note.privateText()),
-                                       note.value(NoteLabel::kPages),
-                                       note.value(NoteLabel::kDateRead),
-                                       book.field("BUYDATE"),
-                                       book.field("VALUE"),
-                                       dashDate(record.CREATEDDATE),
-                                   });
+        const std::string isbn = book.field("ISBN");
+        const AuthorColumns authors = authorColumns(note.value(NoteLabel::kAdditionalAuthors));
+        std::vector<std::string> row(kColumns.size());
+        const auto put = [&](std::string_view column, std::string value) {
+            for (std::size_t i = 0; i < kColumns.size(); ++i) {
+                if (kColumns[i] == column) row[i] = std::move(value);
+            }
+        };
+        put("Title", book.title());
+        put("Primary Author", book.authorSortable());
+        put("Primary Author Role", note.value(NoteLabel::kAuthorRole));
+        put("Secondary Author", authors.names);
+        put("Secondary Author Roles", authors.roles);
+        put("Publication", publication.empty() ? book.field("OTHER") : publication);
+        put("Date", book.field("PUBDATE"));
+        put("Review", lineBreaksAsHtml(note.value(NoteLabel::kReview)));
+        put("Rating", book.rating());
+        put("Comment", lineBreaksAsHtml(note.value(NoteLabel::kComments)));
+        put("Private Comment", lineBreaksAsHtml(note.textWithout(kCarried)));
+        put("Media", book.field("EDITION"));
+        put("Page Count", note.value(NoteLabel::kPages));
+        put("Acquired", bracketedDate(book.field("BUYDATE")));
+        put("Date Started", bracketedDate(note.value(NoteLabel::kDateStarted)));
+        put("Date Read", bracketedDate(note.value(NoteLabel::kDateRead)));
+        put("BCID", note.value(NoteLabel::kBcid));
+        put("Tags", note.value(NoteLabel::kTags));
+        put("Collections", collections);
+        put("ISBN", isbn.empty() ? std::string() : "[" + isbn + "]");
+        put("ISBNs", isbn);
+        put("Entry Date", bracketedDate(dashDate(record.CREATEDDATE)));
+        put("From Where", note.value(NoteLabel::kFromWhere));
+        appendTabSeparatedRow(out, row);
     }
     return out;
 }

@@ -1,6 +1,6 @@
-// A LibraryThing export (tab-separated, columns named in its first line) read into catalogue
-// entries, and entries written in the same form for LibraryThing's importer. The mapping is
-// in docs/import-export.md.
+// LibraryThing's exports read into catalogue entries (its tab-separated, comma-separated and
+// JSON files alike), and entries written as its tab-separated export for its importer. The
+// mapping is in docs/import-export.md.
 #pragma once
 
 #include <span>
@@ -12,11 +12,13 @@
 
 namespace quillery::exchange {
 
-// Whether a header row names the columns of a LibraryThing export.
-bool isLibraryThingHeader(std::span<const std::string> names);
+// Whether the first line of `text` is the header of a LibraryThing export, or `text` is its
+// JSON export.
+bool isLibraryThingExport(std::string_view text);
 
-// Every book of `tsv`, stamped `now` where the export gives no entry date.
-ExchangeImport readLibraryThingTsv(std::string_view tsv, QuilleryStamp now);
+// Every book of `text`, whichever of the three layouts it has, stamped `now` where the
+// export gives no entry date.
+ExchangeImport readLibraryThing(std::string_view text, QuilleryStamp now);
 
 std::string writeLibraryThingTsv(std::span<const QuilleryRecord> records);
 
