@@ -237,14 +237,16 @@ TEST(ExchangeRoundTrip, AGoodreadsExportComesBackAsItWent) {
 // Every cut-short and byte-flipped version of the samples gives entries or a problem, in
 // either format; the sanitizer build turns any stray read into a failure.
 TEST(ExchangeImport, DamagedFilesGiveEntriesOrAProblem) {
-    for (const char* name : {"goodreads_library_export.csv", "librarything_export.tsv"}) {
+    for (const char* name : {"goodreads_library_export.csv", "librarything_export.tsv",
+                             "librarything_export.json", "calibre_catalog.csv"}) {
         const std::string bytes = sample(name);
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             std::string flipped = bytes;
             flipped[i] = static_cast<char>(flipped[i] ^ 0xA5);
             for (const std::string& damaged : {bytes.substr(0, i), flipped}) {
                 for (ExchangeFormat format :
-                     {ExchangeFormat::kGoodreads, ExchangeFormat::kLibraryThing}) {
+                     {ExchangeFormat::kGoodreads, ExchangeFormat::kLibraryThing,
+                      ExchangeFormat::kCalibre}) {
                     const ExchangeImport result = readExchange(format, damaged, kNow);
                     if (!result.ok()) {
                         EXPECT_TRUE(result.records.empty());
