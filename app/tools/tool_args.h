@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/quillery_record.h"
-#include "app/tools/exchange/exchange_format.h"
+#include "app/exchange/exchange_format.h"
 
 namespace quillery::tools {
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "app/catalogue_generator.h"
-#include "app/tools/exchange/exchange_format.h"
-#include "app/tools/exchange/exported_book.h"
-#include "app/tools/exchange/goodreads_format.h"
-#include "app/tools/exchange/librarything_format.h"
-#include "app/tools/exchange/text_to_cp1252.h"
+#include "app/exchange/exchange_format.h"
+#include "app/exchange/exported_book.h"
+#include "app/exchange/goodreads_format.h"
+#include "app/exchange/librarything_format.h"
+#include "app/exchange/text_to_cp1252.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 

@@ -10,8 +10,8 @@
 
 #include "app/build_keys.h"
 #include "app/catalogue_generator.h"
-#include "app/tools/exchange/exchange_format.h"
-#include "app/tools/exchange/exported_book.h"
+#include "app/exchange/exchange_format.h"
+#include "app/exchange/exported_book.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 

@@ -1,14 +1,14 @@
 // The table of formats: each one's name, title, how it is recognised, reader and writer.
-#include "app/tools/exchange/exchange_format.h"
+#include "app/exchange/exchange_format.h"
 
 #include <array>
 #include <vector>
 
 #include "app/catalogue_csv.h"
-#include "app/tools/exchange/calibre_format.h"
-#include "app/tools/exchange/export_text.h"
-#include "app/tools/exchange/goodreads_format.h"
-#include "app/tools/exchange/librarything_format.h"
+#include "app/exchange/calibre_format.h"
+#include "app/exchange/export_text.h"
+#include "app/exchange/goodreads_format.h"
+#include "app/exchange/librarything_format.h"
 #include "runtime/case_compare.h"
 
 namespace quillery::exchange {

@@ -1,5 +1,5 @@
 // Building a catalogue entry from an export's values.
-#include "app/tools/exchange/book_builder.h"
+#include "app/exchange/book_builder.h"
 
 #include <charconv>
 #include <cstring>
@@ -7,8 +7,8 @@
 
 #include "app/build_keys.h"
 #include "app/catalogue_columns.h"
-#include "app/tools/exchange/named_columns.h"
-#include "app/tools/exchange/text_to_cp1252.h"
+#include "app/exchange/named_columns.h"
+#include "app/exchange/text_to_cp1252.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 

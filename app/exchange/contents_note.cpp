@@ -1,5 +1,5 @@
 // Composing and reading the labelled contents note.
-#include "app/tools/exchange/contents_note.h"
+#include "app/exchange/contents_note.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
 // Plain text from HTML.
-#include "app/tools/exchange/html_text.h"
+#include "app/exchange/html_text.h"
 
 #include <array>
 #include <charconv>
 
-#include "app/tools/exchange/export_text.h"
-#include "app/tools/exchange/named_columns.h"
+#include "app/exchange/export_text.h"
+#include "app/exchange/named_columns.h"
 
 namespace quillery::exchange {
 

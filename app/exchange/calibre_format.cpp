@@ -1,13 +1,13 @@
 // Calibre's catalogue CSV: authors joined by " & ", ISO timestamps, comments in HTML, tags
 // and identifiers as comma-separated lists.
-#include "app/tools/exchange/calibre_format.h"
+#include "app/exchange/calibre_format.h"
 
 #include <array>
 
-#include "app/tools/exchange/book_builder.h"
-#include "app/tools/exchange/contents_note.h"
-#include "app/tools/exchange/html_text.h"
-#include "app/tools/exchange/named_columns.h"
+#include "app/exchange/book_builder.h"
+#include "app/exchange/contents_note.h"
+#include "app/exchange/html_text.h"
+#include "app/exchange/named_columns.h"
 
 namespace quillery::exchange {
 
@@ -103,26 +103,14 @@ bool isCalibreHeader(std::span<const std::string> names) {
 }
 
 ExchangeImport readCalibreCsv(std::string_view csv, QuilleryStamp now) {
-    ExchangeImport result;
+    static constexpr ExportShape kShape{
+        "a Calibre catalogue",
+        [](const NamedColumns& header) { return header.has("title") && header.has("authors"); },
+        "\"title\" and \"authors\"", readBook};
     std::vector<CsvRow> rows;
     CsvProblem problem;
-    if (!parseCsv(csv, rows, problem)) {
-        result.problem = problem;
-        return result;
-    }
-    if (rows.empty()) {
-        result.problem =
-            CsvProblem{1, "the file is empty; a Calibre catalogue starts with a header row"};
-        return result;
-    }
-    const NamedColumns columns(rows[0]);
-    if (!columns.has("title") || !columns.has("authors")) {
-        result.problem = CsvProblem{
-            1, "not a Calibre catalogue: the header row needs \"title\" and \"authors\""};
-        return result;
-    }
-    readBooks(columns, rows, now, readBook, result);
-    return result;
+    const bool parsed = parseCsv(csv, rows, problem);
+    return readExportRows(parsed, problem, rows, kShape, now);
 }
 
 }  // namespace quillery::exchange

@@ -1,5 +1,5 @@
 // UTF-16 with a byte-order mark brought to UTF-8; UTF-8's own mark dropped.
-#include "app/tools/exchange/export_text.h"
+#include "app/exchange/export_text.h"
 
 namespace quillery::exchange {
 

@@ -1,15 +1,15 @@
 // Goodreads' CSV: columns by name, ISBNs as spreadsheet formulas (="0140449132"), dates as
 // YYYY/MM/DD, reviews with HTML line breaks.
-#include "app/tools/exchange/goodreads_format.h"
+#include "app/exchange/goodreads_format.h"
 
 #include <array>
 #include <cstdio>
 
 #include "app/csv_format.h"
-#include "app/tools/exchange/book_builder.h"
-#include "app/tools/exchange/contents_note.h"
-#include "app/tools/exchange/exported_book.h"
-#include "app/tools/exchange/named_columns.h"
+#include "app/exchange/book_builder.h"
+#include "app/exchange/contents_note.h"
+#include "app/exchange/exported_book.h"
+#include "app/exchange/named_columns.h"
 #include "runtime/dates.h"
 
 namespace quillery::exchange {
@@ -248,26 +248,16 @@ bool isGoodreadsHeader(std::span<const std::string> names) {
 }
 
 ExchangeImport readGoodreadsCsv(std::string_view csv, QuilleryStamp now) {
-    ExchangeImport result;
+    static constexpr ExportShape kShape{
+        "a Goodreads export",
+        [](const NamedColumns& header) {
+            return header.has("Title") && (header.has("Author") || header.has("Author l-f"));
+        },
+        "\"Title\" and \"Author\"", readBook};
     std::vector<CsvRow> rows;
     CsvProblem problem;
-    if (!parseCsv(csv, rows, problem)) {
-        result.problem = problem;
-        return result;
-    }
-    if (rows.empty()) {
-        result.problem =
-            CsvProblem{1, "the file is empty; a Goodreads export starts with a header row"};
-        return result;
-    }
-    const NamedColumns columns(rows[0]);
-    if (!columns.has("Title") || (!columns.has("Author") && !columns.has("Author l-f"))) {
-        result.problem = CsvProblem{
-            rows[0].line, "not a Goodreads export: the header row needs \"Title\" and \"Author\""};
-        return result;
-    }
-    readBooks(columns, rows, now, readBook, result);
-    return result;
+    const bool parsed = parseCsv(csv, rows, problem);
+    return readExportRows(parsed, problem, rows, kShape, now);
 }
 
 std::string writeGoodreadsCsv(std::span<const QuilleryRecord> records) {

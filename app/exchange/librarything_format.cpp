@@ -1,19 +1,19 @@
 // LibraryThing's exports: columns by name, dates and ISBNs in brackets, authors as
 // "Last, First" with their roles in a parallel list, collections whose first is the book's
 // category.
-#include "app/tools/exchange/librarything_format.h"
+#include "app/exchange/librarything_format.h"
 
 #include <array>
 #include <cstdio>
 
 #include "app/catalogue_columns.h"
-#include "app/tools/exchange/book_builder.h"
-#include "app/tools/exchange/contents_note.h"
-#include "app/tools/exchange/exported_book.h"
-#include "app/tools/exchange/librarything_json.h"
-#include "app/tools/exchange/named_columns.h"
-#include "app/tools/exchange/tab_separated.h"
-#include "app/tools/exchange/text_to_cp1252.h"
+#include "app/exchange/book_builder.h"
+#include "app/exchange/contents_note.h"
+#include "app/exchange/exported_book.h"
+#include "app/exchange/librarything_json.h"
+#include "app/exchange/named_columns.h"
+#include "app/exchange/tab_separated.h"
+#include "app/exchange/text_to_cp1252.h"
 #include "runtime/dates.h"
 
 namespace quillery::exchange {
@@ -282,8 +282,7 @@ std::string dashDate(std::int32_t day) {
     return buffer;
 }
 
-bool isHeader(const CsvRow& header) {
-    const NamedColumns columns(header);
+bool isHeader(const NamedColumns& columns) {
     return columns.has("Title") && columns.has("Primary Author");
 }
 
@@ -304,33 +303,18 @@ bool isLibraryThingExport(std::string_view text) {
     const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
     std::vector<CsvRow> rows;
     CsvProblem problem;
-    return readRows(firstLine, rows, problem) && !rows.empty() && isHeader(rows[0]);
+    return readRows(firstLine, rows, problem) && !rows.empty() && isHeader(NamedColumns(rows[0]));
 }
 
 ExchangeImport readLibraryThing(std::string_view text, QuilleryStamp now) {
-    ExchangeImport result;
+    static constexpr ExportShape kShape{
+        "a LibraryThing export", [](const NamedColumns& header) { return isHeader(header); },
+        "\"Title\" and \"Primary Author\", separated by tabs or commas", readBook};
     std::vector<CsvRow> rows;
     CsvProblem problem;
-    const bool read = isLibraryThingJson(text) ? readLibraryThingJson(text, rows, problem)
-                                               : readRows(text, rows, problem);
-    if (!read) {
-        result.problem = problem;
-        return result;
-    }
-    if (rows.empty()) {
-        result.problem =
-            CsvProblem{1, "the file is empty; a LibraryThing export starts with a header line"};
-        return result;
-    }
-    const NamedColumns columns(rows[0]);
-    if (!isHeader(rows[0])) {
-        result.problem = CsvProblem{1,
-                                    "not a LibraryThing export: the header line needs \"Title\" "
-                                    "and \"Primary Author\", separated by tabs or commas"};
-        return result;
-    }
-    readBooks(columns, rows, now, readBook, result);
-    return result;
+    const bool parsed = isLibraryThingJson(text) ? readLibraryThingJson(text, rows, problem)
+                                                 : readRows(text, rows, problem);
+    return readExportRows(parsed, problem, rows, kShape, now);
 }
 
 std::string writeLibraryThingTsv(std::span<const QuilleryRecord> records) {

@@ -1,10 +1,10 @@
 // LibraryThing's JSON keys as its export's columns.
-#include "app/tools/exchange/librarything_json.h"
+#include "app/exchange/librarything_json.h"
 
 #include <array>
 #include <string>
 
-#include "app/tools/exchange/json_reader.h"
+#include "app/exchange/json_reader.h"
 
 namespace quillery::exchange {
 

@@ -1,9 +1,9 @@
 // A recursive-descent JSON reader over a string view.
-#include "app/tools/exchange/json_reader.h"
+#include "app/exchange/json_reader.h"
 
 #include <cstdint>
 
-#include "app/tools/exchange/export_text.h"
+#include "app/exchange/export_text.h"
 
 namespace quillery::exchange {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "app/csv_format.h"
+#include "app/exchange/contents_note.h"
+#include "app/exchange/import_report.h"
 #include "app/quillery_record.h"
-#include "app/tools/exchange/contents_note.h"
-#include "app/tools/exchange/import_report.h"
 
 namespace quillery::exchange {
 
