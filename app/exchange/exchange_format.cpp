@@ -43,6 +43,7 @@ struct FormatRow {
     ExchangeFormat format;
     std::string_view name;
     std::string_view title;
+    std::string_view extension;
     bool (*recognises)(std::string_view text);  // nullptr: the fallback
     ExchangeImport (*read)(std::string_view text, QuilleryStamp now);
     std::string (*write)(std::span<const QuilleryRecord> records);  // nullptr: read only
@@ -50,13 +51,13 @@ struct FormatRow {
 
 // In the order formats are tried when a file does not say; the catalogue's own CSV last.
 constexpr std::array kFormats{
-    FormatRow{ExchangeFormat::kGoodreads, "goodreads", "Goodreads export", isGoodreads,
+    FormatRow{ExchangeFormat::kGoodreads, "goodreads", "Goodreads export", ".csv", isGoodreads,
               readGoodreadsCsv, writeGoodreadsCsv},
-    FormatRow{ExchangeFormat::kLibraryThing, "librarything", "LibraryThing export",
+    FormatRow{ExchangeFormat::kLibraryThing, "librarything", "LibraryThing export", ".tsv",
               isLibraryThingExport, readLibraryThing, writeLibraryThingTsv},
-    FormatRow{ExchangeFormat::kCalibre, "calibre", "Calibre catalogue", isCalibre, readCalibreCsv,
-              nullptr},
-    FormatRow{ExchangeFormat::kQuillery, "quillery", "Quillery CSV", nullptr, readQuillery,
+    FormatRow{ExchangeFormat::kCalibre, "calibre", "Calibre catalogue", ".csv", isCalibre,
+              readCalibreCsv, nullptr},
+    FormatRow{ExchangeFormat::kQuillery, "quillery", "Quillery CSV", ".csv", nullptr, readQuillery,
               writeCatalogueCsv},
 };
 
@@ -95,6 +96,18 @@ std::string exchangeFormatNames(bool exportable) {
 
 bool canExport(ExchangeFormat format) {
     return rowOf(format).write != nullptr;
+}
+
+std::vector<ExchangeFormat> exchangeFormats(bool exportable) {
+    std::vector<ExchangeFormat> formats;
+    for (const FormatRow& each : kFormats) {
+        if (!exportable || each.write != nullptr) formats.push_back(each.format);
+    }
+    return formats;
+}
+
+std::string_view exchangeFormatExtension(ExchangeFormat format) {
+    return rowOf(format).extension;
 }
 
 ExchangeFormat detectExchangeFormat(std::string_view bytes) {

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/exchange/import_report.h"
 #include "app/quillery_record.h"
@@ -22,6 +23,10 @@ std::string_view exchangeFormatTitle(ExchangeFormat format);
 std::string exchangeFormatNames(bool exportable);
 // Whether entries can be written in `format` (Calibre's is read only).
 bool canExport(ExchangeFormat format);
+// Every format, or every one entries can be written in, in the table's order.
+std::vector<ExchangeFormat> exchangeFormats(bool exportable);
+// The extension of the format's files with its dot: ".csv", ".tsv".
+std::string_view exchangeFormatExtension(ExchangeFormat format);
 
 // The format `bytes` is in, told from its header (or its JSON); the catalogue's own CSV when
 // it is no service's.
