@@ -14,19 +14,10 @@
 #include "app/exchange/exported_book.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
+#include "tests/app/exchange_samples_support.h"
 
 namespace quillery::exchange {
 namespace {
-
-const QuilleryStamp kNow{dayNumberOf(2026, 12, 8), 15 * 360000 + 1};
-
-std::string sample(const std::string& name) {
-    std::ifstream file(std::string(QUILLERY_EXCHANGE_SAMPLES) + "/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    EXPECT_FALSE(bytes.str().empty()) << name;
-    return bytes.str();
-}
 
 ExchangeImport readSample(const std::string& name) {
     const std::string bytes = sample(name);
