@@ -1,6 +1,7 @@
 // Building a catalogue entry from an export's values.
 #include "app/exchange/book_builder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -94,7 +95,11 @@ std::string BookBuilder::clean(std::string_view value, std::string_view from, bo
         text = value;
     } else {
         text = cp1252ToUtf8(value);
-        report_.note(line_, title_, std::string(from) + " is not UTF-8; read as Windows-1252");
+        // A column split over two fields (a name) is named once.
+        if (std::find(notUtf8_.begin(), notUtf8_.end(), from) == notUtf8_.end()) {
+            notUtf8_.emplace_back(from);
+            report_.note(line_, title_, std::string(from) + " is not UTF-8; read as Windows-1252");
+        }
     }
     std::size_t dropped = 0;
     std::string kept;

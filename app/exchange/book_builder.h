@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/csv_format.h"
 #include "app/exchange/contents_note.h"
@@ -54,6 +55,7 @@ class BookBuilder {
     QuilleryRecord record_{};
     std::int32_t addedDay_ = 0;
     std::size_t replaced_ = 0;
+    std::vector<std::string> notUtf8_;  // the columns reported as not UTF-8
     std::optional<std::string> problem_;
 };
 

@@ -107,7 +107,8 @@ class JsonParser {
             if (!parseString(name) || !expect(':', "':' after a member name")) return false;
             JsonValue member;
             if (!parseValue(member, depth + 1)) return false;
-            value.members.emplace_back(std::move(name), std::move(member));
+            value.names.push_back(std::move(name));
+            value.values.push_back(std::move(member));
             skipBlanks();
             if (pos_ < text_.size() && text_[pos_] == ',') {
                 ++pos_;
@@ -221,8 +222,8 @@ class JsonParser {
 }  // namespace
 
 const JsonValue* JsonValue::member(std::string_view name) const {
-    for (const auto& [each, value] : members) {
-        if (each == name) return &value;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == name) return &values[i];
     }
     return nullptr;
 }
@@ -241,7 +242,7 @@ std::string JsonValue::flattened() const {
     };
     for (const JsonValue& item : items)
         append(item);
-    for (const auto& [name, value] : members)
+    for (const JsonValue& value : values)
         append(value);
     return joined;
 }

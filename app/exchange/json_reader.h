@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "app/csv_format.h"
@@ -19,7 +18,10 @@ struct JsonValue {
     int line = 1;
     std::string text;  // a string's UTF-8, a number as written, "true" or "false"
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    // An object's members: names[i] names values[i]. (Two lists, as a list of pairs would need
+    // JsonValue complete here.)
+    std::vector<std::string> names;
+    std::vector<JsonValue> values;
 
     // The member named `name` of an object; nullptr when there is none.
     const JsonValue* member(std::string_view name) const;

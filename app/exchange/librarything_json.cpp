@@ -109,8 +109,8 @@ bool readLibraryThingJson(std::string_view text, std::vector<CsvRow>& rows, CsvP
         return true;
     };
     if (document.kind == JsonValue::Kind::kObject) {
-        for (const auto& [id, book] : document.members) {
-            if (!add(book, "\"" + id + "\"")) return false;
+        for (std::size_t i = 0; i < document.values.size(); ++i) {
+            if (!add(document.values[i], "\"" + document.names[i] + "\"")) return false;
         }
         return true;
     }

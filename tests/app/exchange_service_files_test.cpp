@@ -97,6 +97,15 @@ TEST(LibraryThingExports, TheTabSeparatedExportImportsWhole) {
                   "line 4: The Salt Ledger: RATING 2.5 cut to 2",
                   "line 4: The Salt Ledger: OTHER cut from 33 to 20 characters",
               }));
+
+    // A name with stray bytes in both its parts is read, and named once.
+    const ExchangeImport stray = readExchange(
+        ExchangeFormat::kLibraryThing, "Title\tPrimary Author\nA\t\xD8ssian, Br\xE5m\n", kNow);
+    ASSERT_TRUE(stray.ok());
+    EXPECT_EQ(stray.records[0].LASTNAME.str(), "\xD8ssian");
+    EXPECT_EQ(stray.records[0].FIRSTNAME.str(), "Br\xE5m");
+    EXPECT_EQ(stray.report.lines(), (std::vector<std::string>{"line 2: A: Primary Author is not "
+                                                              "UTF-8; read as Windows-1252"}));
 }
 
 TEST(LibraryThingExports, EveryLayoutAndEncodingGivesTheSameBooks) {
