@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/quillery_record.h"
 #include "app/exchange/exchange_format.h"
+#include "app/quillery_record.h"
 
 namespace quillery::tools {
 
