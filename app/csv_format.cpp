@@ -135,17 +135,19 @@ std::string csvField(std::string_view value) {
     return out;
 }
 
-void appendCsvRow(std::string& out, const std::vector<std::string>& fields) {
+void appendCsvRow(std::string& out, const std::vector<std::string>& fields,
+                  std::string_view lineEnd) {
     // A lone empty field would read back as a blank line.
     if (fields.size() == 1 && fields[0].empty()) {
-        out += "\"\"\r\n";
+        out += "\"\"";
+        out += lineEnd;
         return;
     }
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out.push_back(',');
         out += csvField(fields[i]);
     }
-    out += "\r\n";
+    out += lineEnd;
 }
 
 }  // namespace quillery

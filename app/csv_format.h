@@ -28,8 +28,9 @@ struct CsvProblem {
 // fills `problem` at the first malformed quote, leaving `rows` with the rows before it.
 [[nodiscard]] bool parseCsv(std::string_view text, std::vector<CsvRow>& rows, CsvProblem& problem);
 
-// Appends one row ending in CRLF, quoting the fields that need it.
-void appendCsvRow(std::string& out, const std::vector<std::string>& fields);
+// Appends one row ending in `lineEnd`, quoting the fields that need it.
+void appendCsvRow(std::string& out, const std::vector<std::string>& fields,
+                  std::string_view lineEnd = "\r\n");
 // One field as it is written: quoted (quotes doubled) when it holds a comma, a quote or a
 // line break, or begins or ends with a blank, so that every reader keeps it whole.
 std::string csvField(std::string_view value);

@@ -98,9 +98,11 @@ class Parser {
                 }
                 if (parsed.format) return fail(std::string(option) + " given twice");
                 parsed.format = exchange::exchangeFormatNamed(value);
-                if (!parsed.format) {
-                    return fail("unknown format " + quoted(value) +
-                                "; the formats are goodreads, librarything and quillery");
+                const bool exporting = command == ToolCommand::kExport;
+                if (!parsed.format || (exporting && !exchange::canExport(*parsed.format))) {
+                    return fail("unknown format " + quoted(value) + "; the formats " +
+                                (exporting ? "to export to" : "to import from") + " are " +
+                                exchange::exchangeFormatNames(exporting));
                 }
             } else if (arg == "--all" && command == ToolCommand::kList) {
                 parsed.all = true;

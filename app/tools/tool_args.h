@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/exchange/exchange_format.h"
 #include "app/quillery_record.h"
-#include "app/tools/exchange/exchange_format.h"
 
 namespace quillery::tools {
 

@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "app/catalogue_csv.h"
-#include "app/tools/exchange/exchange_format.h"
+#include "app/exchange/exchange_format.h"
 #include "app/tools/tool_files.h"
 #include "runtime/codepage.h"
 #include "runtime/errors.h"

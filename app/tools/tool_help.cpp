@@ -43,9 +43,10 @@ const char* description(ToolCommand command) {
                    "are added in one transaction, and never to a catalogue that fails the check.\n"
                    "\n"
                    "\n"
-                   "CSV may also be a Goodreads library export (CSV) or a LibraryThing export\n"
-                   "(tab-separated); the format is told from its header row, or named with\n"
-                   "--from. Their columns are read by name and mapped onto the book fields (see\n"
+                   "CSV may also be a Goodreads library export (CSV), a LibraryThing export\n"
+                   "(tab-separated, CSV or JSON) or a Calibre catalogue (CSV); the format is\n"
+                   "told from the file itself, or named with --from. Their columns are read by "
+                   "name and mapped onto the book fields (see\n"
                    "docs/import-export.md); what has no field of its own (review, shelves, tags,\n"
                    "private notes, page count, ...) is kept, labelled, in the contents note.\n"
                    "Characters Windows-1252 lacks become their nearest plain form or \"?\", and\n"
@@ -55,8 +56,8 @@ const char* description(ToolCommand command) {
                    "\n"
                    "  --dry-run        read and check CSV and print the full report only; FILE\n"
                    "                   is not opened\n"
-                   "  --from FORMAT    goodreads, librarything or quillery (the catalogue's own\n"
-                   "                   CSV)\n";
+                   "  --from FORMAT    goodreads, librarything, calibre or quillery (the\n"
+                   "                   catalogue's own CSV)\n";
         case ToolCommand::kExport:
             return "Writes the current entries of the catalogue FILE as UTF-8 CSV with every "
                    "field\n"

@@ -11,6 +11,7 @@
 #include "app/quillery_file.h"
 #include "app/window/comment_window.h"
 #include "app/window/editing_cycle.h"
+#include "app/window/exchange_windows.h"
 #include "app/window/file_commands.h"
 #include "app/window/find_books.h"
 #include "app/window/listings.h"
@@ -99,6 +100,12 @@ void runCommand(MainCommand command) {
             break;
         case MainCommand::SaveFileAs:
             saveCatalogueFileAs();
+            break;
+        case MainCommand::ImportBooks:
+            importBooks();
+            break;
+        case MainCommand::ExportBooks:
+            exportBooks();
             break;
         case MainCommand::NewEntry:
             newEntry();

@@ -49,6 +49,10 @@ MainCommand acceptedCommand(int field) {
             return MainCommand::OpenFile;
         case W::FILESAVEAS:
             return MainCommand::SaveFileAs;
+        case W::FILEIMPORT:
+            return MainCommand::ImportBooks;
+        case W::FILEEXPORT:
+            return MainCommand::ExportBooks;
         case W::FILEEXIT:
             return MainCommand::Exit;
         case W::BOOKNEW:
@@ -113,6 +117,10 @@ std::string_view commandName(MainCommand command) {
             return "OpenFile";
         case MainCommand::SaveFileAs:
             return "SaveFileAs";
+        case MainCommand::ImportBooks:
+            return "ImportBooks";
+        case MainCommand::ExportBooks:
+            return "ExportBooks";
         case MainCommand::Exit:
             return "Exit";
         case MainCommand::NewEntry:

@@ -15,6 +15,8 @@ enum class MainCommand {
     NewFile,         // "&New Quillery File..."
     OpenFile,        // "&Open Quillery File ..."
     SaveFileAs,      // "&Save Quillery File As ..."
+    ImportBooks,     // "&Import..."
+    ExportBooks,     // "&Export..."
     Exit,            // "E&xit"
     NewEntry,        // "&New" and "New"
     DuplicateEntry,  // "Du&plicate" and "Copy"

@@ -83,7 +83,7 @@ constexpr ControlLayout entry(int field, int x, int row, int width, std::string_
 }
 
 constexpr auto kControls = [] {
-    std::array<ControlLayout, 103> c{};
+    std::array<ControlLayout, 106> c{};
     std::size_t n = 0;
     auto put = [&](const ControlLayout& control) { c[n++] = control; };
 
@@ -93,6 +93,9 @@ constexpr auto kControls = [] {
     put(item(FILENEW, "&New Quillery File...", FILEMENU));
     put(item(FILEOPEN, "&Open Quillery File ...", FILEMENU));
     put(item(FILESAVEAS, "&Save Quillery File As ...", FILEMENU));
+    put(separator(FILEMENU));
+    put(item(FILEIMPORT, "&Import...", FILEMENU));
+    put(item(FILEEXPORT, "&Export...", FILEMENU));
     put(separator(FILEMENU));
     put(item(FILEEXIT, "E&xit", FILEMENU));
 

@@ -51,6 +51,8 @@ enum Field : int {
     HELPCONTENTS,
     HELPSEARCH,
     HELPABOUT,
+    FILEIMPORT,  // "&Import..." and "&Export..." of the file menu, numbered after the rest
+    FILEEXPORT,
 
     // Tool buttons.
     TOOLBAR = 10101,

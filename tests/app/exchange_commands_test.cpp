@@ -106,6 +106,26 @@ TEST_F(ExchangeCommands, AMalformedExportWritesNothingAndNamesTheLine) {
     EXPECT_EQ(readBytes(file_), before);
 }
 
+TEST_F(ExchangeCommands, EveryRefusedFileLeavesTheCatalogueAsItWas) {
+    ASSERT_EQ(run({"import", file_, (kSamples / "librarything_export_49.tsv").string()}).status,
+              ExitStatus::kOk);
+    const std::string before = readBytes(file_);
+    const std::vector<std::pair<std::string, std::string>> refused{
+        {"utf16.tsv", std::string("\xFF\xFET\0i\0\x00\xD8", 8)},
+        {"broken.json", "{\"1\": {\"title\": \"A\", \"primaryauthor\": \"B\"\n"},
+        {"date.tsv", "Title\tPrimary Author\tEntry Date\nA\tB\t[2021-13-01]\n"},
+        {"rating.csv", "title,authors,author_sort,rating\nA,B,B,11\n"},
+        {"short.csv", "Title,Author l-f,Exclusive Shelf\nA,B\n"},
+    };
+    for (const auto& [name, bytes] : refused) {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+        const ToolRun bad = run({"import", file_, path(name)});
+        EXPECT_EQ(bad.status, ExitStatus::kFailed) << name;
+        EXPECT_TRUE(bad.err.ends_with("; nothing was written\n")) << bad.err;
+        EXPECT_EQ(readBytes(file_), before) << name;
+    }
+}
+
 TEST_F(ExchangeCommands, ExportToEitherServiceImportsBackTheSameBooks) {
     ASSERT_EQ(run({"import", file_, (kSamples / "librarything_export.tsv").string()}).status,
               ExitStatus::kOk);
@@ -133,8 +153,13 @@ TEST(ExchangeOptions, NameTheFormatOfEachSide) {
     EXPECT_EQ(parse({"export", "--to=librarything", "B.QLY"}).arguments->format,
               exchange::ExchangeFormat::kLibraryThing);
     EXPECT_FALSE(parse({"import", "B.QLY"}).arguments->format.has_value());
-    EXPECT_EQ(parse({"import", "--from", "shelfari", "B.QLY"}).error,
-              "unknown format \"shelfari\"; the formats are goodreads, librarything and quillery");
+    EXPECT_EQ(
+        parse({"import", "--from", "shelfari", "B.QLY"}).error,
+        "unknown format \"shelfari\"; the formats to import from are goodreads, librarything, "
+        "calibre and quillery");
+    EXPECT_EQ(parse({"export", "--to", "calibre", "B.QLY"}).error,
+              "unknown format \"calibre\"; the formats to export to are goodreads, librarything "
+              "and quillery");
     EXPECT_EQ(parse({"export", "--from", "goodreads", "B.QLY"}).error,
               "unknown option \"--from\" for export");
     EXPECT_EQ(parse({"import", "B.QLY", "--from"}).error, "--from needs a format");

@@ -1,6 +1,7 @@
 // Composing and reading the labelled contents note.
-#include "app/tools/exchange/contents_note.h"
+#include "app/exchange/contents_note.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quillery::exchange {
@@ -8,11 +9,26 @@ namespace quillery::exchange {
 namespace {
 
 constexpr std::array kLabels{
-    NoteLabel::kAdditionalAuthors, NoteLabel::kShelves,     NoteLabel::kTags,
-    NoteLabel::kCollections,       NoteLabel::kPublication, NoteLabel::kPages,
-    NoteLabel::kFirstPublished,    NoteLabel::kDateRead,    NoteLabel::kReadCount,
-    NoteLabel::kComments,          NoteLabel::kReview,
+    NoteLabel::kAuthorRole,     NoteLabel::kAdditionalAuthors,
+    NoteLabel::kShelves,        NoteLabel::kTags,
+    NoteLabel::kCollections,    NoteLabel::kSeries,
+    NoteLabel::kPublication,    NoteLabel::kPages,
+    NoteLabel::kFirstPublished, NoteLabel::kLanguages,
+    NoteLabel::kSummary,        NoteLabel::kFromWhere,
+    NoteLabel::kOwnedCopies,    NoteLabel::kConditionDescription,
+    NoteLabel::kBcid,           NoteLabel::kRecommendedFor,
+    NoteLabel::kRecommendedBy,  NoteLabel::kDateStarted,
+    NoteLabel::kDateRead,       NoteLabel::kReadCount,
+    NoteLabel::kComments,       NoteLabel::kSpoiler,
+    NoteLabel::kReview,
 };
+
+std::size_t rankOf(std::string_view label) {
+    for (std::size_t i = 0; i < kLabels.size(); ++i) {
+        if (kLabels[i] == label) return i;
+    }
+    return kLabels.size();
+}
 
 constexpr std::string_view kLineBreak = "\r\n";
 
@@ -43,8 +59,17 @@ void ContentsNote::add(std::string_view label, std::string_view value) {
 }
 
 std::string ContentsNote::text() const {
+    return textWithout({});
+}
+
+std::string ContentsNote::textWithout(std::initializer_list<std::string_view> carried) const {
+    auto parts = parts_;
+    std::stable_sort(parts.begin(), parts.end(), [](const auto& a, const auto& b) {
+        return rankOf(a.first) < rankOf(b.first);
+    });
     std::string note = privateText_;
-    for (const auto& [label, value] : parts_) {
+    for (const auto& [label, value] : parts) {
+        if (std::find(carried.begin(), carried.end(), label) != carried.end()) continue;
         if (!note.empty()) note += kLineBreak;
         note += label + ": " + value;
     }

@@ -1,5 +1,5 @@
 // Export columns by name.
-#include "app/tools/exchange/named_columns.h"
+#include "app/exchange/named_columns.h"
 
 #include "runtime/case_compare.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/exchange/contents_note.h"
 #include "app/quillery_record.h"
-#include "app/tools/exchange/contents_note.h"
 
 namespace quillery::exchange {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/exchange/import_report.h"
 #include "app/quillery_record.h"
-#include "app/tools/exchange/import_report.h"
 
 namespace quillery::exchange {
 

@@ -1,5 +1,5 @@
 // Windows-1252 from UTF-8 with the nearest plain form for what the code page lacks.
-#include "app/tools/exchange/text_to_cp1252.h"
+#include "app/exchange/text_to_cp1252.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Reading and writing tab-separated rows.
-#include "app/tools/exchange/tab_separated.h"
+#include "app/exchange/tab_separated.h"
 
 namespace quillery::exchange {
 

@@ -1,5 +1,5 @@
 // Catalogue entries seen as export values.
-#include "app/tools/exchange/exported_book.h"
+#include "app/exchange/exported_book.h"
 
 #include <algorithm>
 

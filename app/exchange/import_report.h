@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/csv_format.h"
+#include "app/exchange/named_columns.h"
 #include "app/quillery_record.h"
-#include "app/tools/exchange/named_columns.h"
 
 namespace quillery::exchange {
 
@@ -49,9 +49,21 @@ using BookReader = std::optional<CsvProblem> (*)(const NamedColumns& columns, co
                                                  QuilleryStamp now, ImportReport& report,
                                                  QuilleryRecord& entry);
 
-// Reads every row after the header (rows[0]) with `readBook`; the first problem ends the reading
-// and keeps no entries.
-void readBooks(const NamedColumns& columns, std::span<const CsvRow> rows, QuilleryStamp now,
-               BookReader readBook, ExchangeImport& result);
+// What a reader needs to know of its export: what the file is called in messages ("a
+// Goodreads export"), whether a header row has the columns a book needs and, if not, which
+// those are ("\"Title\" and \"Author\""), and how one row becomes a book.
+struct ExportShape {
+    std::string_view called;
+    bool (*hasColumns)(const NamedColumns& header);
+    std::string_view neededColumns;
+    BookReader readBook;
+};
+
+// The reading every export shares: the rows as parsed (or the problem parsing them), an
+// empty file or a header without the needed columns refused, then each row after the header
+// read with the shape's reader; the first problem ends the reading and keeps no entries.
+ExchangeImport readExportRows(bool parsed, const CsvProblem& parseProblem,
+                              std::span<const CsvRow> rows, const ExportShape& shape,
+                              QuilleryStamp now);
 
 }  // namespace quillery::exchange
