@@ -67,17 +67,28 @@ void ReportImpl::open() {
     open_ = true;
     pageError_ = 0;
     printFailed_ = false;
+    failure_.clear();
     printer_ = std::make_unique<ReportPrinter>(pdfFile_);
+    for (const std::string& path : protectedFiles_)
+        printer_->protectFile(path);
+    printer_->allowReplacingAnyFile(replaceAnyFile_);
     geometry_ = printer_->geometry();
     composer_ = std::make_unique<PageComposer>(layout_.at.width, layout_.at.height, *this);
     if (!geometry_.valid()) {
         postError(ReportError::kPrinterDevice);
-        failPages(ReportError::kPrinterDevice);
+        failPages(ReportError::kPrinterDevice, "no printer can be used");
     }
 }
 
-void ReportImpl::failPages(int code) {
-    if (pageError_ == 0) pageError_ = code;
+void ReportImpl::failPages(int code, const std::string& why) {
+    if (pageError_ != 0) return;
+    pageError_ = code;
+    failure_ = why;
+}
+
+void ReportImpl::failPrint(const std::string& why) {
+    printFailed_ = true;
+    if (failure_.empty()) failure_ = why;
 }
 
 void ReportImpl::print(int field) {
@@ -140,7 +151,7 @@ void ReportImpl::endPage(int) {
 void ReportImpl::keepPageImage(const std::vector<std::uint8_t>& pageImage) {
     const auto name = files_.write(pageImage, preview_.field.size);
     if (!name) {
-        failPages(errorCode());
+        failPages(errorCode(), files_.failure());
         return;
     }
     preview_.field.setText(*name);
@@ -151,7 +162,7 @@ bool ReportImpl::startPrintJob() {
     if (printer_->jobStarted()) return true;
     if (printFailed_) return false;
     if (!geometry_.valid() || !printer_->startJob(QString::fromStdString(documentName_))) {
-        printFailed_ = true;
+        failPrint(printer_->failure());
         postError(ReportError::kPrinterDevice);
         return false;
     }
@@ -192,7 +203,7 @@ void ReportImpl::flush() {
 }
 
 void ReportImpl::close() {
-    if (printer_) printer_->endJob();
+    if (printer_ && printer_->jobStarted() && !printer_->endJob()) failPrint(printer_->failure());
     printer_.reset();
     files_.deleteAll();
     preview_ = PreviewQueue{};
@@ -229,6 +240,15 @@ int Report::pageError() const {
 }
 bool Report::printFailed() const {
     return impl_->printFailed();
+}
+std::string Report::failure() const {
+    return impl_->failure();
+}
+void Report::protectFile(const std::string& path) {
+    impl_->protectFile(path);
+}
+void Report::allowReplacingAnyFile(bool allow) {
+    impl_->allowReplacingAnyFile(allow);
 }
 
 void OPEN(Report& report) {

@@ -34,6 +34,8 @@ class ReportImpl final : public report::PageSink {
     void close();
 
     void setPdfFile(const QString& path) { pdfFile_ = path; }
+    void protectFile(const std::string& path) { protectedFiles_.push_back(path); }
+    void allowReplacingAnyFile(bool allow) { replaceAnyFile_ = allow; }
     void setDocumentName(std::string name) { documentName_ = std::move(name); }
     const std::string& documentName() const { return documentName_; }
     void setPreview(const PreviewQueue& queue);
@@ -44,6 +46,7 @@ class ReportImpl final : public report::PageSink {
     int pageCount() const { return composer_ ? composer_->pagesEnded() : 0; }
     int pageError() const { return pageError_; }
     bool printFailed() const { return printFailed_; }
+    const std::string& failure() const { return failure_; }
 
     // PageSink.
     void beginPage(int firstToken) override;
@@ -72,7 +75,8 @@ class ReportImpl final : public report::PageSink {
     QRectF printableAreaTarget(const report::PlaceableHeader& header) const;
     void printPage(const std::vector<std::uint8_t>& pageImage);
     void keepPageImage(const std::vector<std::uint8_t>& pageImage);
-    void failPages(int code);
+    void failPages(int code, const std::string& why);
+    void failPrint(const std::string& why);
 
     const WindowLayout& layout_;
     std::vector<UseVariable> uses_;
@@ -81,6 +85,8 @@ class ReportImpl final : public report::PageSink {
 
     bool open_ = false;
     QString pdfFile_;
+    std::vector<std::string> protectedFiles_;
+    bool replaceAnyFile_ = false;
     std::string documentName_;
     std::unique_ptr<ReportPrinter> printer_;
     report::PageGeometry geometry_;
@@ -97,6 +103,7 @@ class ReportImpl final : public report::PageSink {
     report::PageFiles files_;
     int pageError_ = 0;
     bool printFailed_ = false;
+    std::string failure_;
 };
 
 }  // namespace quillery

@@ -102,6 +102,8 @@ class Parser {
                     return fail("unknown format " + quoted(value) +
                                 "; the formats are goodreads, librarything and quillery");
                 }
+            } else if (arg == "--replace" && command == ToolCommand::kPrint) {
+                parsed.replace = true;
             } else if (arg == "--all" && command == ToolCommand::kList) {
                 parsed.all = true;
             } else if ((arg == "--key" || arg.starts_with("--key=")) &&

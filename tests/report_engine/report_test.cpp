@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
@@ -67,7 +68,13 @@ class ReportTest : public ::testing::Test {
     void TearDown() override { qputenv("TMPDIR", previousTemp_); }
     QString pdf(const char* name) const { return temp_.filePath(name); }
     QStringList filesLeft() const {
-        return QDir(temp_.path()).entryList({"QRP*.TMP"}, QDir::Files | QDir::System);
+        // Page files and their folders: everything but the PDFs the tests write.
+        QStringList left;
+        QDirIterator it(temp_.path(), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (const QString path = it.next(); !path.endsWith(".pdf")) left << path;
+        return left;
     }
 
     QTemporaryDir temp_;
@@ -215,7 +222,10 @@ TEST_F(ReportTest, APageFileThatCannotBeCreatedIsAReportedError) {
     listing.preview(6, pdf("none.pdf"));
     EXPECT_EQ(listing.report.pageError(), ErrorCode::kOperatingSystemBase + ENOENT);
     EXPECT_EQ(errorCode(), ErrorCode::kOperatingSystemBase + ENOENT);
-    EXPECT_NE(errorFile().find("missing-folder/QRP"), std::string::npos);
+    EXPECT_NE(errorFile().find("missing-folder"), std::string::npos);
+    EXPECT_EQ(listing.report.failure(), "cannot make a folder for the page images in \"" +
+                                            temp_.filePath("missing-folder").toStdString() +
+                                            "\": No such file or directory");
     EXPECT_EQ(listing.pages.recordCount(), 0u);
     CLOSE(listing.report);
 }
@@ -287,7 +297,8 @@ TEST_F(ReportTest, AFatalErrorStillDeletesThePageFiles) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The child process runs this test again, so the folder must have a name both can know.
     const QString base = previousTemp_.isEmpty() ? "/tmp" : QString::fromLocal8Bit(previousTemp_);
-    const QString folder = base + "/quillery-fatal-end-pages";
+    const QString leaf = "/quillery-fatal-end-pages";
+    const QString folder = base.endsWith(leaf) ? base : base + leaf;
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     qputenv("TMPDIR", folder.toLocal8Bit());
@@ -305,7 +316,7 @@ TEST_F(ReportTest, AFatalErrorStillDeletesThePageFiles) {
         },
         ::testing::ExitedWithCode(kFatalExitCode), "3 page files");
     qputenv("ASAN_OPTIONS", sanitizerOptions);
-    EXPECT_TRUE(QDir(folder).entryList({"QRP*"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(folder).entryList({"QRP*", "qpages-*"}, QDir::AllEntries).isEmpty());
     QDir(folder).removeRecursively();
 }
 
