@@ -1,7 +1,8 @@
 // The command-line print. It opens the catalogue read-only and never creates it, reads the
-// listing's key to the end and sends the pages to the printer or the PDF named; the page image
-// files are copied out first when asked for. Every failure is said in words naming the file and
-// the reason, with exit status 3; the toolkit's own warnings never reach the terminal.
+// listing's key to the end and sends the pages to the printer or the PDF named as they are
+// composed; when the page image files are asked for, they are made and copied out first. Every
+// failure is said in words naming the file and the reason, with exit status 3; the toolkit's own
+// warnings never reach the terminal.
 #include "reports/print_command.h"
 
 #include <unistd.h>
@@ -108,12 +109,14 @@ int printListingCommand(const tools::ToolArguments& args, tools::ToolContext& co
             context.err << "\rquillery-data: " << read << " of " << records << " records read"
                         << std::flush;
         if (!isListed(QLY)) continue;
-        if (books++ == 0) listingReport.open();
+        // Page image files are made only when they are kept; otherwise each page goes to the
+        // printer as soon as it is composed.
+        if (books++ == 0) listingReport.open(pagesCopy.has_value());
         listingReport.printBook();
-        if (report.pageError() != 0) break;
+        if (report.pageError() != 0 || report.printFailed()) break;
     }
     if (terminal) context.err << "\r\033[K" << std::flush;
-    if (report.pageError() != 0) {
+    if (report.pageError() != 0 || report.printFailed()) {
         const std::string why = report.failure();
         CLOSE(report);
         return fail(context, why);
@@ -125,7 +128,7 @@ int printListingCommand(const tools::ToolArguments& args, tools::ToolContext& co
         return kOk;
     }
     listingReport.end();
-    if (report.pageError() != 0) {
+    if (report.pageError() != 0 || report.printFailed()) {
         const std::string why = report.failure();
         CLOSE(report);
         return fail(context, why);

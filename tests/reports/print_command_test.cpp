@@ -156,8 +156,9 @@ TEST_F(PrintCommandTest, AFailedWriteLeavesNoBrokenPdfAndNoPartialPages) {
 
     // No room for a page image: said with the file's name, and nothing left in TMPDIR.
     EXPECT_EQ(printWithLimit(8 * 1024, {"print", "--listing", "author", "--pdf", path("out.pdf"),
-                                        path("C.QLY")}),
+                                        "--pages", path("kept"), path("C.QLY")}),
               3);
+    EXPECT_TRUE(QDir(QString::fromStdString(path("kept"))).isEmpty());
     EXPECT_TRUE(err_.str().starts_with("quillery-data: cannot write the page image \"" +
                                        temp_.path().toStdString() + "/qpages-"))
         << err_.str();
@@ -265,14 +266,12 @@ TEST_F(PrintCommandTest, AnInterruptedPrintLeavesNothingBehind) {
                     {"print", "--listing", "author", "--pdf", QString::fromStdString(path("x.pdf")),
                      QString::fromStdString(path("C.QLY"))});
         ASSERT_TRUE(print.waitForStarted());
-        // Until the page images are being made.
+        // Until the PDF is being written.
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < 20000 && print.state() == QProcess::Running) {
-            const QStringList folders = QDir(temp_.path()).entryList({"qpages-*"}, QDir::Dirs);
-            if (!folders.isEmpty() && !QDir(temp_.filePath(folders[0])).isEmpty()) break;
+        while (waited.elapsed() < 20000 && print.state() == QProcess::Running &&
+               QDir(folder_.path()).entryList({".x.pdf.*"}, QDir::Files | QDir::Hidden).isEmpty())
             QThread::msleep(5);
-        }
         ASSERT_EQ(print.state(), QProcess::Running) << "finished before it could be stopped";
         QProcess::execute("kill", {QString("-") + signal, QString::number(print.processId())});
         ASSERT_TRUE(print.waitForFinished(20000));
