@@ -39,10 +39,12 @@ ReportImpl::ReportImpl(const WindowLayout& layout, std::vector<UseVariable> uses
     : layout_(layout), uses_(std::move(uses)) {
     registerPageImagePictures();
     for (const ControlLayout& control : layout.controls) {
-        if (isBand(control.kind))
+        if (isBand(control.kind)) {
             bands_.push_back(Band{&control, {}});
-        else if (!bands_.empty())
+        } else if (!bands_.empty()) {
             bands_.back().controls.push_back(&control);
+            if (control.use > 0) bands_.back().constant = false;
+        }
     }
 }
 
@@ -60,6 +62,13 @@ const ReportImpl::Band* ReportImpl::bandOf(ControlKind kind, int field) const {
 BandPicture ReportImpl::render(const Band* band) {
     if (!band) return {};
     return renderBand(band->controls, BandContext{uses_, layout_.font, pictures_});
+}
+
+ReportImpl::SharedPicture ReportImpl::renderShared(const Band* band) {
+    if (!band || !band->constant) return std::make_shared<const BandPicture>(render(band));
+    SharedPicture& kept = constantBands_[band];
+    if (!kept) kept = std::make_shared<const BandPicture>(render(band));
+    return kept;
 }
 
 void ReportImpl::open() {
@@ -96,8 +105,9 @@ void ReportImpl::print(int field) {
     const Band* band = bandOf(ControlKind::Detail, field);
     if (!band || pageError_ != 0) return;
     const int token = nextToken_++;
-    printed_[token] = Printed{band->band->flags, render(band), render(bandOf(ControlKind::Header)),
-                              render(bandOf(ControlKind::Footer))};
+    printed_[token] =
+        Printed{band->band->flags, render(band), renderShared(bandOf(ControlKind::Header)),
+                renderShared(bandOf(ControlKind::Footer))};
     composer_->add(token, boxOf(*band->band));
 }
 
@@ -119,7 +129,8 @@ void ReportImpl::beginPage(int firstToken) {
         if (!form_) form_ = render(form);  // the same on every page
         draw(*form_, *form->band);
     }
-    if (const Band* header = bandOf(ControlKind::Header)) draw(first->second.header, *header->band);
+    if (const Band* header = bandOf(ControlKind::Header); header && first->second.header)
+        draw(*first->second.header, *header->band);
 }
 
 void ReportImpl::placeBand(int token, int x, int y) {
@@ -134,8 +145,8 @@ void ReportImpl::placeBand(int token, int x, int y) {
 
 void ReportImpl::endPage(int) {
     const Band* footer = bandOf(ControlKind::Footer);
-    if (footer && !(lastFlags_ & ControlFlag::kSuppressHeaderFooter))
-        draw(pageFooter_, *footer->band);
+    if (footer && pageFooter_ && !(lastFlags_ & ControlFlag::kSuppressHeaderFooter))
+        draw(*pageFooter_, *footer->band);
     const bool tooLarge = page_->recordTooLarge();
     const std::vector<std::uint8_t> image = pageImageBytes(geometry_.width(), geometry_.height(),
                                                            geometry_.unitsPerInch, page_->finish());
@@ -212,6 +223,8 @@ void ReportImpl::close() {
     page_.reset();
     printed_.clear();
     form_.reset();
+    constantBands_.clear();
+    pageFooter_.reset();
     open_ = false;
 }
 

@@ -57,17 +57,22 @@ class ReportImpl final : public report::PageSink {
     struct Band {
         const ControlLayout* band = nullptr;
         std::vector<const ControlLayout*> controls;
+        // No control shows a use variable: the band looks the same whenever it is rendered.
+        bool constant = true;
     };
+    using SharedPicture = std::shared_ptr<const report::BandPicture>;
     // A band as PRINT received it, with the header and footer as they stood then.
     struct Printed {
         unsigned flags = 0;
         report::BandPicture detail;
-        report::BandPicture header;
-        report::BandPicture footer;
+        SharedPicture header;
+        SharedPicture footer;
     };
 
     const Band* bandOf(ControlKind kind, int field = 0) const;
     report::BandPicture render(const Band* band);
+    // The header or footer as it stands now; a constant one is rendered once and shared.
+    SharedPicture renderShared(const Band* band);
     void draw(const report::BandPicture& picture, const ControlLayout& at);
     bool startPrintJob();
     // Where a page image goes on a printer page: the printer's painter counts from the corner
@@ -95,7 +100,8 @@ class ReportImpl final : public report::PageSink {
     std::optional<report::BandPicture> form_;
     std::map<int, Printed> printed_;  // by token, until placed
     int nextToken_ = 1;
-    report::BandPicture pageFooter_;
+    SharedPicture pageFooter_;
+    std::map<const Band*, SharedPicture> constantBands_;
     unsigned lastFlags_ = 0;
 
     PreviewQueue preview_;

@@ -268,11 +268,13 @@ TEST_F(ReportTest, PrintingDirectlyGoesToThePrinterPageByPage) {
 TEST_F(ReportTest, WithoutAPrinterThePagesGoToTheFileNamedInPrintToFile) {
     const auto previous = setDefaultPrinterLookup([] { return QString(); });
     std::string caption;
+    QStringList filters;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         caption = dialog->windowTitle().toStdString();
-        dialog->selectFile(pdf("chosen.pdf"));
+        filters = dialog->nameFilters();
+        dialog->selectFile(pdf("chosen"));
         static_cast<QDialog*>(dialog)->accept();
     });
     SampleListing listing;
@@ -281,7 +283,8 @@ TEST_F(ReportTest, WithoutAPrinterThePagesGoToTheFileNamedInPrintToFile) {
     CLOSE(listing.report);
     setDefaultPrinterLookup(previous);
     EXPECT_EQ(caption, "Print To File...");
-    EXPECT_EQ(pdfPages(pdf("chosen.pdf")), 1);
+    EXPECT_EQ(filters, QStringList({"PDF files (*.pdf)"}));
+    EXPECT_EQ(pdfPages(pdf("chosen.pdf")), 1) << "the suffix added to a name typed without one";
 }
 
 TEST_F(ReportTest, MisusingReportsIsARuntimeError) {

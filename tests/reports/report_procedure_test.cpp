@@ -1,5 +1,6 @@
 // The report procedure driven through its progress window and the preview: batches of 25 on
 // the timer, Cancel, the use counter, the page files, and records kept only for undo left out.
+#include <QApplication>
 #include <QFile>
 
 #include "app/window/display_quillery.h"
@@ -272,10 +273,20 @@ TEST_F(ListingTest, TheReportsMenuRunsAListingAndReadsTheCatalogueAgain) {
         .then(click(W::DELETE))  // kept for undo until the catalogue is read again
         .then(menu(W::AUTHORREPORT).in(kMainWindow))
         .then(runTimers().in(kAuthorProgress))
-        .then(
-            inspect("two books listed",
-                    [](Window&) { EXPECT_EQ(PROP(0, Prop::StatusText, 2).text(), "Page 1 of 1"); })
-                .in(kPreview))
+        .then(inspect("two books listed, over the main window",
+                      [](Window& preview) {
+                          EXPECT_EQ(PROP(0, Prop::StatusText, 2).text(), "Page 1 of 1");
+                          // The preview covers the main window, at its size.
+                          const QWidget* main = nullptr;
+                          for (QWidget* widget : QApplication::topLevelWidgets())
+                              if (widget->isVisible() && widget != preview.widget() &&
+                                  widget->windowTitle().contains("Quillery ZE"))
+                                  main = widget;
+                          ASSERT_NE(main, nullptr);
+                          EXPECT_EQ(preview.widget()->geometry(), main->geometry());
+                          EXPECT_GE(preview.widget()->width(), 600);
+                      })
+                  .in(kPreview))
         .then(menu(reportpreview::EXIT))
         .then(inspect("read again",
                       [](Window& w) {
