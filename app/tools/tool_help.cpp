@@ -107,7 +107,7 @@ const char* description(ToolCommand command) {
                    "--pages DIR writes page-0001.wmf, page-0002.wmf, ... into DIR, making it\n"
                    "when missing. Page files of an earlier run in DIR are all replaced, so DIR\n"
                    "holds this listing's pages alone; a DIR holding any other file is refused,\n"
-                   "writing nothing. If a page cannot be written, the pages written are removed.\n"
+                   "writing nothing. If the print fails, the pages it wrote into DIR are removed.\n"
                    "\n"
                    "Page images are made in a private folder inside TMPDIR, removed at the end,\n"
                    "on failure and when the print is interrupted (Ctrl+C, SIGTERM, SIGHUP).\n"
