@@ -68,12 +68,13 @@ class ReportTest : public ::testing::Test {
     void TearDown() override { qputenv("TMPDIR", previousTemp_); }
     QString pdf(const char* name) const { return temp_.filePath(name); }
     QStringList filesLeft() const {
-        // Page files and their folders: everything but the PDFs the tests write.
+        // Page files and their folders (the toolkit may keep a folder of its own there).
         QStringList left;
-        QDirIterator it(temp_.path(), QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator it(temp_.path(), {"QRP*", "qpages-*", ".*.pdf.*"},
+                        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
-            if (const QString path = it.next(); !path.endsWith(".pdf")) left << path;
+            left << it.next();
         return left;
     }
 
