@@ -200,6 +200,23 @@ TEST_F(ListingTest, PrintSendsThePagesToTheFileNamed) {
     EXPECT_TRUE(temporaryFiles().isEmpty());
 }
 
+TEST_F(ListingTest, PagesThatCannotBeWrittenAreSaidInABoxAndNotPreviewed) {
+    useCatalogue(numberedBooks(7));
+    const QString missing = temp_.filePath("gone");
+    qputenv("TMPDIR", missing.toUtf8());
+    ScriptedSession s;
+    s.then(runTimers().in(kAuthorProgress)).then(answerMessageBox(BUTTON::OK));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    for (const std::string& window : s.windowsSeen())
+        EXPECT_NE(window, kPreview);
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].text, "Cannot make a folder for the page images in \"" +
+                                            missing.toStdString() +
+                                            "\": No such file or directory.");
+    EXPECT_EQ(QUILLERY_USED, 0);
+}
+
 TEST_F(ListingTest, PrintToFileNeverWritesOverTheCatalogueOrAFileThatIsNotAPdf) {
     useCatalogue(numberedBooks(7));
     QFile catalogue(QString::fromStdString(path("C.QLY")));
