@@ -94,6 +94,7 @@ bool PageFiles::makeFolder() {
     const std::string base = temporaryFolder();
     for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
         std::string name = base + "/" + kPageFolderPrefix + "XXXXXX";
+        const HeldSignals held;
         if (::mkdtemp(name.data()) == nullptr) {  // mode 0700
             fail(errno, "cannot make a folder for the page images in", base);
             return false;

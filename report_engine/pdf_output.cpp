@@ -102,6 +102,7 @@ bool PdfOutput::begin(const std::string& target) {
     abandon();
     if (!mayWrite(target)) return false;
     std::string name = folderOf(target) + "/." + leafOf(target) + ".XXXXXX";
+    const HeldSignals held;
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return fail(std::strerror(errno));
     ::close(fd);

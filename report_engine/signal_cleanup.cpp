@@ -86,6 +86,18 @@ void forgetOnSignal(int handle) {
     slots()[static_cast<std::size_t>(handle)].state.store(kFree, std::memory_order_release);
 }
 
+HeldSignals::HeldSignals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : kSignals)
+        sigaddset(&held, signal);
+    ::sigprocmask(SIG_BLOCK, &held, &previous_);
+}
+
+HeldSignals::~HeldSignals() {
+    ::sigprocmask(SIG_SETMASK, &previous_, nullptr);
+}
+
 void removeFolderWithFiles(const char* folder) {
     const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) {

@@ -4,6 +4,7 @@
 // when they make their first temporary file.
 #pragma once
 
+#include <csignal>
 #include <string>
 
 namespace quillery::report {
@@ -15,6 +16,19 @@ enum class CleanupKind { File, Folder };
 int removeOnSignal(const std::string& path, CleanupKind kind);
 // The path of `handle` is no longer removed on a signal (it was removed normally).
 void forgetOnSignal(int handle);
+
+// Holds back SIGINT, SIGTERM and SIGHUP while it stands, so that a temporary path made and
+// registered inside its scope is never left by a signal arriving between the two.
+class HeldSignals {
+  public:
+    HeldSignals();
+    ~HeldSignals();
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+
+  private:
+    sigset_t previous_;
+};
 
 // Removes the files directly in `folder`, then the folder. Safe inside a signal handler.
 void removeFolderWithFiles(const char* folder);

@@ -21,6 +21,7 @@ QuietToolkit::QuietToolkit() : previous_(qInstallMessageHandler(dropMessage)) {
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
     std::string name =
         QFile::encodeName(QDir::tempPath()).toStdString() + "/quillery-runtime-XXXXXX";
+    const report::HeldSignals held;
     if (::mkdtemp(name.data()) == nullptr) return;
     runtimeFolder_ = name;
     signalHandle_ = report::removeOnSignal(runtimeFolder_, report::CleanupKind::Folder);
