@@ -102,11 +102,14 @@ std::string clipped(std::string text) {
 
 // Breaks `text` at blanks into the lines that fit `width`; a word wider than the line stands
 // alone and is cut at the control's edge when drawn.
-std::vector<std::string> wrap(const std::string& text, const QFontMetricsF& metrics, int width,
+std::vector<std::string> wrap(const std::string& text, const MeasuringFont& font, int width,
                               std::size_t maxLines) {
     std::vector<std::string> lines;
+    // Measured by the letters' own widths: shaping every longer candidate line again would
+    // cost more than the whole rest of a band, and a line drawn a little wider than measured
+    // is still cut at the control's edge, its beginning kept.
     auto fitsLine = [&](const std::string& candidate) {
-        return metrics.horizontalAdvance(toScreen(candidate)) <= width;
+        return font.roughWidth(candidate) <= width;
     };
     // Most texts are one short line with single blanks: measured once.
     if (const std::string line = clipped(text);
@@ -154,8 +157,9 @@ void fitOneLine(TextLines& text, std::string value) {
     constexpr int kSmallestPoints = 7;
     constexpr char kEllipsis[] = "\x85";  // in the program's single-byte text
     const int width = text.at.width;
-    const int smallest =
-        std::max(1, static_cast<int>(std::ceil(text.font.points * kSmallestShare)));
+    const int smallest = std::min(
+        text.font.points,
+        std::max(kSmallestPoints, static_cast<int>(std::ceil(text.font.points * kSmallestShare))));
     while (!lineFits(value, text.font, width) && text.font.points > smallest)
         --text.font.points;
     if (!lineFits(value, text.font, width)) {
@@ -185,7 +189,7 @@ TextLines textOf(const ControlLayout& control, const BandContext& context) {
     if (control.kind == ControlKind::Text) {
         const std::size_t fit =
             static_cast<std::size_t>(std::max(1, control.at.height / std::max(1, text.lineHeight)));
-        text.lines = wrap(value, metrics, control.at.width, fit);
+        text.lines = wrap(value, font, control.at.width, fit);
         text.fits = linesFit(text.lines, font, text.lineHeight, control.at);
     } else if (control.use > 0) {
         fitOneLine(text, clipped(value));
