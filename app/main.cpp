@@ -6,6 +6,7 @@
 
 #include "app/quillery_file.h"
 #include "app/window/program_start.h"
+#include "report_engine/page_files.h"
 #include "reports/listings.h"
 #include "runtime/codepage.h"
 #include "runtime/settings_file.h"
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
     quillery::installRuntimeErrorBox();
     quillery::installHelpViewer();
     quillery::installListings();
+    // Page images of earlier runs that were killed before they could tidy up.
+    quillery::report::removeAbandonedPageFolders();
     const std::string catalogue =
         argc > 1 ? quillery::utf8ToCp1252(argv[1]) : std::string(quillery::kDefaultCatalogueName);
     quillery::runQuillery(catalogue);

@@ -58,6 +58,11 @@ struct MeasuringFont {
             width += advance[static_cast<unsigned char>(c)];
         return width;
     }
+    // Whether `text` fits `width` with room for kerning and the printer's own letter widths.
+    bool roughWidthFits(std::string_view text, int width) const {
+        constexpr double kSlack = 1.05;
+        return roughWidth(text) * kSlack <= width;
+    }
     QFontMetricsF metrics;
     std::array<double, 256> advance{};
 };
@@ -76,10 +81,9 @@ const MeasuringFont& measuringFont(const FontChoice& font) {
 // letter widths: such texts need no clipping, which is costly to print.
 bool linesFit(const std::vector<std::string>& lines, const MeasuringFont& font, int lineHeight,
               const Rect& at) {
-    constexpr double kSlack = 1.05;
     if (static_cast<long long>(lines.size()) * lineHeight > at.height) return false;
     return std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        return font.roughWidth(line) * kSlack <= at.width;
+        return font.roughWidthFits(line, at.width);
     });
 }
 
@@ -98,11 +102,14 @@ std::string clipped(std::string text) {
 
 // Breaks `text` at blanks into the lines that fit `width`; a word wider than the line stands
 // alone and is cut at the control's edge when drawn.
-std::vector<std::string> wrap(const std::string& text, const QFontMetricsF& metrics, int width,
+std::vector<std::string> wrap(const std::string& text, const MeasuringFont& font, int width,
                               std::size_t maxLines) {
     std::vector<std::string> lines;
+    // Measured by the letters' own widths: shaping every longer candidate line again would
+    // cost more than the whole rest of a band, and a line drawn a little wider than measured
+    // is still cut at the control's edge, its beginning kept.
     auto fitsLine = [&](const std::string& candidate) {
-        return metrics.horizontalAdvance(toScreen(candidate)) <= width;
+        return font.roughWidth(candidate) <= width;
     };
     // Most texts are one short line with single blanks: measured once.
     if (const std::string line = clipped(text);
@@ -138,6 +145,33 @@ std::vector<std::string> wrap(const std::string& text, const QFontMetricsF& metr
     return lines;
 }
 
+bool lineFits(std::string_view text, const FontChoice& font, int width) {
+    return measuringFont(font).roughWidthFits(text, width);
+}
+
+// A one-line value wider than its box never loses its beginning, however it is aligned: it is
+// drawn a point or two smaller, down to two thirds of its size (never below 7 points), and what
+// still does not fit is cut at its end, an ellipsis showing the cut.
+void fitOneLine(TextLines& text, std::string value) {
+    constexpr double kSmallestShare = 2.0 / 3.0;
+    constexpr int kSmallestPoints = 7;
+    constexpr char kEllipsis[] = "\x85";  // in the program's single-byte text
+    const int width = text.at.width;
+    const int smallest = std::min(
+        text.font.points,
+        std::max(kSmallestPoints, static_cast<int>(std::ceil(text.font.points * kSmallestShare))));
+    while (!lineFits(value, text.font, width) && text.font.points > smallest)
+        --text.font.points;
+    if (!lineFits(value, text.font, width)) {
+        while (!value.empty() && !lineFits(value + kEllipsis, text.font, width))
+            value.pop_back();
+        value = clipped(std::move(value)) + kEllipsis;
+    }
+    text.lines.push_back(std::move(value));
+    // Measured with room to spare: drawn without clipping, which is costly to print.
+    text.fits = linesFit(text.lines, measuringFont(text.font), text.lineHeight, text.at);
+}
+
 TextLines textOf(const ControlLayout& control, const BandContext& context) {
     TextLines text;
     text.at = control.at;
@@ -155,11 +189,15 @@ TextLines textOf(const ControlLayout& control, const BandContext& context) {
     if (control.kind == ControlKind::Text) {
         const std::size_t fit =
             static_cast<std::size_t>(std::max(1, control.at.height / std::max(1, text.lineHeight)));
-        text.lines = wrap(value, metrics, control.at.width, fit);
+        text.lines = wrap(value, font, control.at.width, fit);
+        text.fits = linesFit(text.lines, font, text.lineHeight, control.at);
+    } else if (control.use > 0) {
+        fitOneLine(text, clipped(value));
     } else {
+        // A caption of the layout is drawn as laid out.
         text.lines.push_back(value);
+        text.fits = linesFit(text.lines, font, text.lineHeight, control.at);
     }
-    text.fits = linesFit(text.lines, font, text.lineHeight, control.at);
     return text;
 }
 

@@ -39,10 +39,12 @@ ReportImpl::ReportImpl(const WindowLayout& layout, std::vector<UseVariable> uses
     : layout_(layout), uses_(std::move(uses)) {
     registerPageImagePictures();
     for (const ControlLayout& control : layout.controls) {
-        if (isBand(control.kind))
+        if (isBand(control.kind)) {
             bands_.push_back(Band{&control, {}});
-        else if (!bands_.empty())
+        } else if (!bands_.empty()) {
             bands_.back().controls.push_back(&control);
+            if (control.use > 0) bands_.back().constant = false;
+        }
     }
 }
 
@@ -62,22 +64,40 @@ BandPicture ReportImpl::render(const Band* band) {
     return renderBand(band->controls, BandContext{uses_, layout_.font, pictures_});
 }
 
+ReportImpl::SharedPicture ReportImpl::renderShared(const Band* band) {
+    if (!band || !band->constant) return std::make_shared<const BandPicture>(render(band));
+    SharedPicture& kept = constantBands_[band];
+    if (!kept) kept = std::make_shared<const BandPicture>(render(band));
+    return kept;
+}
+
 void ReportImpl::open() {
     if (open_) fatalWindowError(ReportError::kAlreadyOpen);
     open_ = true;
     pageError_ = 0;
     printFailed_ = false;
+    failure_.clear();
     printer_ = std::make_unique<ReportPrinter>(pdfFile_);
+    for (const std::string& path : protectedFiles_)
+        printer_->protectFile(path);
+    printer_->allowReplacingAnyFile(replaceAnyFile_);
     geometry_ = printer_->geometry();
     composer_ = std::make_unique<PageComposer>(layout_.at.width, layout_.at.height, *this);
     if (!geometry_.valid()) {
         postError(ReportError::kPrinterDevice);
-        failPages(ReportError::kPrinterDevice);
+        failPages(ReportError::kPrinterDevice, "no printer can be used");
     }
 }
 
-void ReportImpl::failPages(int code) {
-    if (pageError_ == 0) pageError_ = code;
+void ReportImpl::failPages(int code, const std::string& why) {
+    if (pageError_ != 0) return;
+    pageError_ = code;
+    failure_ = why;
+}
+
+void ReportImpl::failPrint(const std::string& why) {
+    printFailed_ = true;
+    if (failure_.empty()) failure_ = why;
 }
 
 void ReportImpl::print(int field) {
@@ -85,8 +105,9 @@ void ReportImpl::print(int field) {
     const Band* band = bandOf(ControlKind::Detail, field);
     if (!band || pageError_ != 0) return;
     const int token = nextToken_++;
-    printed_[token] = Printed{band->band->flags, render(band), render(bandOf(ControlKind::Header)),
-                              render(bandOf(ControlKind::Footer))};
+    printed_[token] =
+        Printed{band->band->flags, render(band), renderShared(bandOf(ControlKind::Header)),
+                renderShared(bandOf(ControlKind::Footer))};
     composer_->add(token, boxOf(*band->band));
 }
 
@@ -108,7 +129,8 @@ void ReportImpl::beginPage(int firstToken) {
         if (!form_) form_ = render(form);  // the same on every page
         draw(*form_, *form->band);
     }
-    if (const Band* header = bandOf(ControlKind::Header)) draw(first->second.header, *header->band);
+    if (const Band* header = bandOf(ControlKind::Header); header && first->second.header)
+        draw(*first->second.header, *header->band);
 }
 
 void ReportImpl::placeBand(int token, int x, int y) {
@@ -123,8 +145,8 @@ void ReportImpl::placeBand(int token, int x, int y) {
 
 void ReportImpl::endPage(int) {
     const Band* footer = bandOf(ControlKind::Footer);
-    if (footer && !(lastFlags_ & ControlFlag::kSuppressHeaderFooter))
-        draw(pageFooter_, *footer->band);
+    if (footer && pageFooter_ && !(lastFlags_ & ControlFlag::kSuppressHeaderFooter))
+        draw(*pageFooter_, *footer->band);
     const bool tooLarge = page_->recordTooLarge();
     const std::vector<std::uint8_t> image = pageImageBytes(geometry_.width(), geometry_.height(),
                                                            geometry_.unitsPerInch, page_->finish());
@@ -140,7 +162,7 @@ void ReportImpl::endPage(int) {
 void ReportImpl::keepPageImage(const std::vector<std::uint8_t>& pageImage) {
     const auto name = files_.write(pageImage, preview_.field.size);
     if (!name) {
-        failPages(errorCode());
+        failPages(errorCode(), files_.failure());
         return;
     }
     preview_.field.setText(*name);
@@ -151,7 +173,7 @@ bool ReportImpl::startPrintJob() {
     if (printer_->jobStarted()) return true;
     if (printFailed_) return false;
     if (!geometry_.valid() || !printer_->startJob(QString::fromStdString(documentName_))) {
-        printFailed_ = true;
+        failPrint(printer_->failure());
         postError(ReportError::kPrinterDevice);
         return false;
     }
@@ -192,7 +214,7 @@ void ReportImpl::flush() {
 }
 
 void ReportImpl::close() {
-    if (printer_) printer_->endJob();
+    if (printer_ && printer_->jobStarted() && !printer_->endJob()) failPrint(printer_->failure());
     printer_.reset();
     files_.deleteAll();
     preview_ = PreviewQueue{};
@@ -201,6 +223,8 @@ void ReportImpl::close() {
     page_.reset();
     printed_.clear();
     form_.reset();
+    constantBands_.clear();
+    pageFooter_.reset();
     open_ = false;
 }
 
@@ -229,6 +253,15 @@ int Report::pageError() const {
 }
 bool Report::printFailed() const {
     return impl_->printFailed();
+}
+std::string Report::failure() const {
+    return impl_->failure();
+}
+void Report::protectFile(const std::string& path) {
+    impl_->protectFile(path);
+}
+void Report::allowReplacingAnyFile(bool allow) {
+    impl_->allowReplacingAnyFile(allow);
 }
 
 void OPEN(Report& report) {

@@ -85,8 +85,19 @@ class Report {
     // be written.
     // Once set, later bands are not composed: the caller should warn instead of previewing.
     int pageError() const;
-    // The print job could not be started (524 was posted); nothing was printed.
+    // The print job could not be started (524 was posted), or a step of it failed (a PDF is
+    // then not written at all); known once the report is closed.
     bool printFailed() const;
+    // What stopped the page images or the print job, naming the file or folder and the
+    // operating system's reason; empty when nothing failed or the user cancelled.
+    std::string failure() const;
+
+    // The PDF is never written over `path` (the catalogue being printed), whatever name the
+    // output is given. Takes effect at the next OPEN.
+    void protectFile(const std::string& path);
+    // An existing file that is not a PDF may be replaced by the PDF. Takes effect at the next
+    // OPEN.
+    void allowReplacingAnyFile(bool allow);
 
     ReportImpl& impl() { return *impl_; }
 
@@ -101,7 +112,8 @@ void OPEN(Report& report);
 void PRINT(Report& report, int band);
 // Ends the current page. The report must be open (536, fatal).
 void ENDPAGE(Report& report);
-// Ends the print job if one was started and deletes the page image files, last first.
+// Ends the print job if one was started (a PDF is put in place only if every step of the job
+// succeeded; printFailed() tells) and deletes the page image files, last first.
 void CLOSE(Report& report);
 
 // Bands and pages belong to reports: on a window these are fatal errors 538 and 539.

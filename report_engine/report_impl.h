@@ -34,6 +34,8 @@ class ReportImpl final : public report::PageSink {
     void close();
 
     void setPdfFile(const QString& path) { pdfFile_ = path; }
+    void protectFile(const std::string& path) { protectedFiles_.push_back(path); }
+    void allowReplacingAnyFile(bool allow) { replaceAnyFile_ = allow; }
     void setDocumentName(std::string name) { documentName_ = std::move(name); }
     const std::string& documentName() const { return documentName_; }
     void setPreview(const PreviewQueue& queue);
@@ -44,6 +46,7 @@ class ReportImpl final : public report::PageSink {
     int pageCount() const { return composer_ ? composer_->pagesEnded() : 0; }
     int pageError() const { return pageError_; }
     bool printFailed() const { return printFailed_; }
+    const std::string& failure() const { return failure_; }
 
     // PageSink.
     void beginPage(int firstToken) override;
@@ -54,17 +57,22 @@ class ReportImpl final : public report::PageSink {
     struct Band {
         const ControlLayout* band = nullptr;
         std::vector<const ControlLayout*> controls;
+        // No control shows a use variable: the band looks the same whenever it is rendered.
+        bool constant = true;
     };
+    using SharedPicture = std::shared_ptr<const report::BandPicture>;
     // A band as PRINT received it, with the header and footer as they stood then.
     struct Printed {
         unsigned flags = 0;
         report::BandPicture detail;
-        report::BandPicture header;
-        report::BandPicture footer;
+        SharedPicture header;
+        SharedPicture footer;
     };
 
     const Band* bandOf(ControlKind kind, int field = 0) const;
     report::BandPicture render(const Band* band);
+    // The header or footer as it stands now; a constant one is rendered once and shared.
+    SharedPicture renderShared(const Band* band);
     void draw(const report::BandPicture& picture, const ControlLayout& at);
     bool startPrintJob();
     // Where a page image goes on a printer page: the printer's painter counts from the corner
@@ -72,7 +80,8 @@ class ReportImpl final : public report::PageSink {
     QRectF printableAreaTarget(const report::PlaceableHeader& header) const;
     void printPage(const std::vector<std::uint8_t>& pageImage);
     void keepPageImage(const std::vector<std::uint8_t>& pageImage);
-    void failPages(int code);
+    void failPages(int code, const std::string& why);
+    void failPrint(const std::string& why);
 
     const WindowLayout& layout_;
     std::vector<UseVariable> uses_;
@@ -81,6 +90,8 @@ class ReportImpl final : public report::PageSink {
 
     bool open_ = false;
     QString pdfFile_;
+    std::vector<std::string> protectedFiles_;
+    bool replaceAnyFile_ = false;
     std::string documentName_;
     std::unique_ptr<ReportPrinter> printer_;
     report::PageGeometry geometry_;
@@ -89,7 +100,8 @@ class ReportImpl final : public report::PageSink {
     std::optional<report::BandPicture> form_;
     std::map<int, Printed> printed_;  // by token, until placed
     int nextToken_ = 1;
-    report::BandPicture pageFooter_;
+    SharedPicture pageFooter_;
+    std::map<const Band*, SharedPicture> constantBands_;
     unsigned lastFlags_ = 0;
 
     PreviewQueue preview_;
@@ -97,6 +109,7 @@ class ReportImpl final : public report::PageSink {
     report::PageFiles files_;
     int pageError_ = 0;
     bool printFailed_ = false;
+    std::string failure_;
 };
 
 }  // namespace quillery

@@ -2,10 +2,12 @@
 #include "report_engine/report_printer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinterInfo>
 #include <utility>
 
 #include "runtime/window/file_dialog.h"
+#include "runtime/window/message_box.h"
 
 namespace quillery {
 namespace {
@@ -15,6 +17,10 @@ DefaultPrinterLookup& lookup() {
     return installed;
 }
 
+std::string localName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
 }  // namespace
 
 DefaultPrinterLookup setDefaultPrinterLookup(DefaultPrinterLookup next) {
@@ -22,7 +28,7 @@ DefaultPrinterLookup setDefaultPrinterLookup(DefaultPrinterLookup next) {
     return std::exchange(lookup(), std::move(next));
 }
 
-ReportPrinter::ReportPrinter(const QString& pdfFile) {
+ReportPrinter::ReportPrinter(const QString& pdfFile) : pdfFile_(pdfFile) {
     const QString systemPrinter = pdfFile.isEmpty() ? lookup()() : QString();
     if (!systemPrinter.isEmpty()) {
         printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(systemPrinter),
@@ -30,13 +36,13 @@ ReportPrinter::ReportPrinter(const QString& pdfFile) {
     } else {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(pdfFile);
+        toPdf_ = true;
         needsFileName_ = pdfFile.isEmpty();
     }
 }
 
 ReportPrinter::~ReportPrinter() {
-    endJob();
+    abandonJob();
 }
 
 report::PageGeometry ReportPrinter::geometry() const {
@@ -59,36 +65,99 @@ report::PageGeometry ReportPrinter::geometry() const {
     return g.valid() ? g : report::PageGeometry{};
 }
 
+bool ReportPrinter::chooseFile() {
+    const auto chosen = FILEDIALOG(kPrintToFileCaption, FileDialogMode::Save, kPrintToFileFilter);
+    if (!chosen) return false;
+    QString name = QFile::decodeName(chosen->c_str());
+    if (QFileInfo(name).suffix().isEmpty()) name += kPrintToFileSuffix;
+    const std::string local = localName(name);
+    if (!pdf_.mayWrite(local)) {
+        if (!pdf_.refusedAsNotPdf()) {
+            failure_ = pdf_.failure();
+            return false;
+        }
+        // The dialog asks nothing about replacing; a file that is not a PDF is replaced only on
+        // the user's word.
+        const int answer =
+            MESSAGE(QFileInfo(name).fileName().toStdString() +
+                        " exists and is not a PDF file.|Replace it with the report?",
+                    kPrintToFileCaption, ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No);
+        if (answer != BUTTON::Yes) return false;
+        pdf_.allowReplacingAnyFile(true);
+    }
+    pdfFile_ = name;
+    return true;
+}
+
 bool ReportPrinter::startJob(const QString& documentName) {
     if (painter_) return true;
+    failure_.clear();
     if (needsFileName_) {
-        const auto file = FILEDIALOG(kPrintToFileCaption, FileDialogMode::Save, kPrintToFileFilter);
-        if (!file) return false;
-        printer_->setOutputFileName(QFile::decodeName(file->c_str()));
+        if (!chooseFile()) return false;
         needsFileName_ = false;
+    }
+    if (toPdf_) {
+        if (!pdf_.begin(localName(pdfFile_))) {
+            failure_ = pdf_.failure();
+            return false;
+        }
+        printer_->setOutputFileName(QFile::decodeName(pdf_.temporaryName().c_str()));
     }
     printer_->setDocName(documentName);
     printer_->setCreator(QStringLiteral("Quillery"));
     auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(printer_.get())) return false;
+    if (!painter->begin(printer_.get())) {
+        if (toPdf_) {
+            pdf_.failStep("the PDF could not be started");
+            pdf_.commit();  // refuses, removing the temporary file
+            failure_ = pdf_.failure();
+        } else {
+            failure_ = "cannot print on \"" + printer_->printerName().toStdString() +
+                       "\": the printer could not be opened";
+        }
+        return false;
+    }
     painter_ = std::move(painter);
     pagesStarted_ = 0;
     return true;
 }
 
 QPainter& ReportPrinter::startPage() {
-    if (pagesStarted_++ > 0) printer_->newPage();
+    if (pagesStarted_++ > 0 && !printer_->newPage()) {
+        if (toPdf_)
+            pdf_.failStep("page " + std::to_string(pagesStarted_) + " could not be started");
+        else if (failure_.empty())
+            failure_ = "page " + std::to_string(pagesStarted_) + " could not be printed";
+    }
     return *painter_;
 }
 
-void ReportPrinter::endJob() {
-    if (!painter_) return;
-    painter_->end();
+bool ReportPrinter::endJob() {
+    if (!painter_) return failure_.empty();
+    const bool ended = painter_->end();
     painter_.reset();
+    if (!toPdf_) {
+        if (!ended && failure_.empty()) failure_ = "the print job could not be finished";
+        return failure_.empty();
+    }
+    if (!ended) pdf_.failStep("the PDF could not be finished");
+    if (!pdf_.commit()) {
+        failure_ = pdf_.failure();
+        return false;
+    }
+    return true;
+}
+
+void ReportPrinter::abandonJob() {
+    if (painter_) {
+        painter_->end();
+        painter_.reset();
+    }
+    pdf_.abandon();
 }
 
 QString ReportPrinter::outputFile() const {
-    return printer_->outputFileName();
+    return pdfFile_.isEmpty() ? printer_->outputFileName() : pdfFile_;
 }
 
 }  // namespace quillery

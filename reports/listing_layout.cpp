@@ -32,6 +32,10 @@ enum Use : int {
 };
 
 constexpr FontChoice kReportFont{"Arial", 10};
+// Where detail bands go. The page header's grey box with the column headings reaches down to
+// 2687, so the first book of a page starts below it; five books (5 x 1375) still fit above the
+// footer at 9700.
+constexpr Rect kBody{1000, 2700, 6000, 7000};
 constexpr FontChoice kEmphasis{"Arial", 12, FontStyle::kBold};
 constexpr std::int32_t kHeadingGrey = 0xE1E1E1;
 
@@ -157,7 +161,7 @@ std::unique_ptr<BuiltLayout> build(const ListingSpec& spec) {
     addFooter(built->controls);
     built->layout = WindowLayout{.module = spec.procedure,
                                  .structure = "REPORT",
-                                 .at = {1000, 2260, 6000, 7500},
+                                 .at = kBody,
                                  .font = kReportFont,
                                  .controls = built->controls};
     return built;

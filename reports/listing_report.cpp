@@ -22,11 +22,13 @@ std::vector<std::string> PageImageQueue::pageFiles() {
 ListingReport::ListingReport(std::size_t listing)
     : listing_(listing), report_(listingReportLayout(listing), listingReportUses()) {}
 
-void ListingReport::open() {
+void ListingReport::open(bool preview) {
     OPEN(report_);
     const ListingSpec& spec = listingTable()[listing_];
     PROP(report_, ReportProp::Text) = std::string(spec.title) + " " + std::string(spec.subtitle);
-    PROP(report_, ReportProp::Preview) = previewQueue(pages_.queue, pages_.entry.PRINTPREVIEWIMAGE);
+    if (preview)
+        PROP(report_, ReportProp::Preview) =
+            previewQueue(pages_.queue, pages_.entry.PRINTPREVIEWIMAGE);
 }
 
 void ListingReport::printBook() {

@@ -41,8 +41,9 @@ class ListingReport {
     // Requires: listing < kListingCount.
     explicit ListingReport(std::size_t listing);
 
-    // Opens the report in preview mode over `pages`, the print job named after the listing.
-    void open();
+    // Opens the report, the print job named after the listing: in preview mode over `pages`,
+    // or, when no one looks at the pages first, straight to the printer page by page.
+    void open(bool preview = true);
     // Prints the detail band for the book in QLY.
     void printBook();
     // Ends the last page.

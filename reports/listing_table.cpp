@@ -9,22 +9,29 @@ using E = EmphasisedField;
 using K = QuilleryKey;
 
 constexpr std::array<ListingSpec, kListingCount> kListings{{
-    {"AUTHORREPORT", "author", K::AUTHORKEY, "Quillery -", "by Author", 1344, E::Author},
-    {"TITLEREPORT", "title", K::TITLEKEYKEY, "Quillery", "- By Title", 1344, E::Title},
-    {"LOCATIONREPORT", "location", K::LOCATIONKEY, "Quillery", "- By Location", 1458, E::Location},
-    {"CATEGORYREPORT", "category", K::CATEGORYKEY, "Quillery", "- By Category", 1490, E::Category},
-    {"RANKINGREPORT", "rating", K::RATINGKEY, "Quillery", "- By Rating", 1344, E::Rating},
+    {"AUTHORREPORT", "author", K::AUTHORKEY, "Quillery -", "by Author", 1344, E::Author,
+     "a last name"},
+    {"TITLEREPORT", "title", K::TITLEKEYKEY, "Quillery", "- By Title", 1344, E::Title, "a title"},
+    {"LOCATIONREPORT", "location", K::LOCATIONKEY, "Quillery", "- By Location", 1458, E::Location,
+     "a location"},
+    {"CATEGORYREPORT", "category", K::CATEGORYKEY, "Quillery", "- By Category", 1490, E::Category,
+     "a category"},
+    {"RANKINGREPORT", "rating", K::RATINGKEY, "Quillery", "- By Rating", 1344, E::Rating,
+     "a rating"},
     {"CONDITIONREPORT", "condition", K::CONDITIONKEY, "Quillery", "- By Condition", 1563,
-     E::Condition},
-    {"VALUEREPORT", "value", K::VALUEKEY, "Quillery", "- By Value", 1344, E::Value},
-    {"ISBNREPORT", "isbn", K::ISBNKEY, "Quillery", "- By ISBN", 1344, E::Isbn},
-    {"EDITIONREPORT", "edition", K::EDITIONKEY, "Quillery", "- By Edition", 1344, E::Edition},
+     E::Condition, "a condition"},
+    {"VALUEREPORT", "value", K::VALUEKEY, "Quillery", "- By Value", 1344, E::Value, "a value"},
+    {"ISBNREPORT", "isbn", K::ISBNKEY, "Quillery", "- By ISBN", 1344, E::Isbn, "an ISBN"},
+    {"EDITIONREPORT", "edition", K::EDITIONKEY, "Quillery", "- By Edition", 1344, E::Edition,
+     "an edition"},
     {"PUBDATEREPORT", "pubdate", K::PUBDATEKEY, "Quillery", "- By Publisher's Date", 2281,
-     E::PubDate},
-    {"BUYDATEREPORT", "buydate", K::BUYDATEKEY, "Quillery", "- By Buy Date", 1531, E::BuyDate},
+     E::PubDate, "a publisher's date"},
+    {"BUYDATEREPORT", "buydate", K::BUYDATEKEY, "Quillery", "- By Buy Date", 1531, E::BuyDate,
+     "a buy date"},
     {"PRINTDATEREPORT", "printdate", K::PRINTDATEKEY, "Quillery", "- By Print Date", 1594,
-     E::PrintDate},
-    {"OTHERREPORT", "other", K::OTHERKEY, "Quillery", "- By Other", 1344, E::Other},
+     E::PrintDate, "a print date"},
+    {"OTHERREPORT", "other", K::OTHERKEY, "Quillery", "- By Other", 1344, E::Other,
+     "an \"other\" entry"},
 }};
 
 char lower(char c) {
@@ -32,6 +39,10 @@ char lower(char c) {
 }
 
 }  // namespace
+
+std::string nothingToPrintText(const ListingSpec& listing) {
+    return "There is nothing to print: no book has " + std::string(listing.missing) + ".";
+}
 
 const std::array<ListingSpec, kListingCount>& listingTable() {
     return kListings;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/quillery_record.h"
@@ -35,12 +36,16 @@ struct ListingSpec {
     std::string_view subtitle;  // page header subtitle
     int subtitleWidth;          // thousandths of an inch
     EmphasisedField emphasised;
+    std::string_view missing;  // what no book has when the listing is empty: "a last name"
 };
 
 inline constexpr std::size_t kListingCount = 13;
 
 // In the order of the "&Reports" menu.
 const std::array<ListingSpec, kListingCount>& listingTable();
+
+// "There is nothing to print: no book has a last name.": said when no book is in the listing.
+std::string nothingToPrintText(const ListingSpec& listing);
 
 // The listing of a quillery-data name ("author", "isbn"...), case-insensitive.
 std::optional<std::size_t> listingNamed(std::string_view toolName);

@@ -1,15 +1,15 @@
 // The command-line print. It opens the catalogue read-only and never creates it, reads the
-// listing's key to the end and sends the pages to the printer or the PDF named; the page image
-// files are copied out first when asked for.
+// listing's key to the end and sends the pages to the printer or the PDF named as they are
+// composed; when the page image files are asked for, they are made and copied out first. Every
+// failure is said in words naming the file and the reason, with exit status 3; the toolkit's own
+// warnings never reach the terminal.
 #include "reports/print_command.h"
 
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QPrinterInfo>
-#include <cstdio>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -17,8 +17,12 @@
 
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "report_engine/page_files.h"
+#include "report_engine/pdf_output.h"
 #include "reports/listing_report.h"
 #include "reports/listing_table.h"
+#include "reports/page_folder_copy.h"
+#include "reports/quiet_toolkit.h"
 #include "runtime/errors.h"
 #include "storage/file_statements.h"
 
@@ -37,26 +41,18 @@ int fail(tools::ToolContext& context, const std::string& message, int status = k
     return status;
 }
 
-// The report engine draws with Qt, which needs an application object; a command-line run has
-// no screen, so it draws offscreen unless told otherwise.
-std::unique_ptr<QApplication> applicationIfNeeded() {
-    if (QCoreApplication::instance() != nullptr) return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quillery-data";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
-}
-
 // Closes the catalogue however the command ends.
 struct OpenCatalogue {
     ~OpenCatalogue() { CLOSE(QUILLERY); }
 };
 
-std::string pageFileName(std::size_t page) {
-    char name[32];
-    std::snprintf(name, sizeof name, "page-%04zu.wmf", page);
-    return name;
+// The PDF named may be written: it is not the catalogue, and not a file of another kind unless
+// --replace allows it. Checked before the catalogue is read, so a refusal costs nothing.
+std::string pdfRefusal(const tools::ToolArguments& args) {
+    report::PdfOutput output;
+    output.protect(args.file);
+    output.allowReplacingAnyFile(args.replace);
+    return output.mayWrite(args.pdf) ? std::string() : output.failure();
 }
 
 }  // namespace
@@ -73,7 +69,15 @@ int printListingCommand(const tools::ToolArguments& args, tools::ToolContext& co
     std::error_code ec;
     if (!std::filesystem::is_regular_file(args.file, ec))
         return fail(context, "cannot open catalogue \"" + args.file + "\": no such file");
+    if (!args.pdf.empty()) {
+        if (const std::string refusal = pdfRefusal(args); !refusal.empty())
+            return fail(context, refusal);
+    }
+    // A file bigger than the process may write is a failed write, not a killed program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QuietToolkit quiet;
     const auto app = applicationIfNeeded();
+    report::removeAbandonedPageFolders();
     // Without a printer the pages would wait for a file name nobody at a terminal can give.
     if (args.pdf.empty() && QPrinterInfo::defaultPrinterName().isEmpty())
         return fail(context, "no printer is set up; name a PDF file to write with --pdf");
@@ -84,9 +88,16 @@ int printListingCommand(const tools::ToolArguments& args, tools::ToolContext& co
     OpenCatalogue closeAtEnd;
 
     const ListingSpec& spec = listingTable()[*listing];
+    std::optional<PageFolderCopy> pagesCopy;
+    if (!args.pagesDir.empty()) {
+        pagesCopy.emplace(args.pagesDir);
+        if (!pagesCopy->prepare()) return fail(context, pagesCopy->failure());
+    }
     ListingReport listingReport(*listing);
     Report& report = listingReport.report();
     if (!args.pdf.empty()) report.printToFile(QString::fromStdString(args.pdf));
+    report.protectFile(args.file);
+    report.allowReplacingAnyFile(args.replace);
     const std::uint32_t records = RECORDS(QUILLERY);
     const bool terminal = isatty(STDERR_FILENO) != 0 && &context.err == &std::cerr;
     std::uint32_t read = 0;
@@ -98,42 +109,42 @@ int printListingCommand(const tools::ToolArguments& args, tools::ToolContext& co
             context.err << "\rquillery-data: " << read << " of " << records << " records read"
                         << std::flush;
         if (!isListed(QLY)) continue;
-        if (books++ == 0) listingReport.open();
+        // Page image files are made only when they are kept; otherwise each page goes to the
+        // printer as soon as it is composed.
+        if (books++ == 0) listingReport.open(pagesCopy.has_value());
         listingReport.printBook();
+        if (report.pageError() != 0 || report.printFailed()) break;
     }
     if (terminal) context.err << "\r\033[K" << std::flush;
+    if (report.pageError() != 0 || report.printFailed()) {
+        const std::string why = report.failure();
+        CLOSE(report);
+        return fail(context, why);
+    }
     if (errorCode() != ErrorCode::kRecordNotAvailable)
         return fail(context, "cannot read catalogue \"" + args.file + "\": " + errorText());
     if (books == 0) {
-        context.out << "The listing is empty; nothing was printed.\n";
+        context.out << nothingToPrintText(spec) << "\n";
         return kOk;
     }
     listingReport.end();
-    if (report.pageError() != 0) {
+    if (report.pageError() != 0 || report.printFailed()) {
+        const std::string why = report.failure();
         CLOSE(report);
-        return fail(context, "the page images could not be written: " + errorText());
+        return fail(context, why);
     }
-    if (!args.pagesDir.empty()) {
-        const QDir dir(QString::fromStdString(args.pagesDir));
-        if (!dir.mkpath(".")) {
-            CLOSE(report);
-            return fail(context, "cannot create the folder \"" + args.pagesDir + "\"");
-        }
-        const std::vector<std::string> files = listingReport.pages().pageFiles();
-        for (std::size_t page = 1; page <= files.size(); ++page) {
-            const QString target = dir.filePath(QString::fromStdString(pageFileName(page)));
-            QFile::remove(target);
-            if (!QFile::copy(QString::fromStdString(files[page - 1]), target)) {
-                CLOSE(report);
-                return fail(context, "cannot write \"" + target.toStdString() + "\"");
-            }
-        }
+    if (pagesCopy && !pagesCopy->copy(listingReport.pages().pageFiles())) {
+        CLOSE(report);
+        return fail(context, pagesCopy->failure());
     }
     const int pages = report.pageCount();
     PROP(report, ReportProp::Flush) = 1;
-    const bool printed = !report.printFailed();
     CLOSE(report);
-    if (!printed) return fail(context, "the pages could not be printed: " + errorText());
+    if (report.printFailed()) {
+        if (pagesCopy) pagesCopy->removeWritten();
+        const std::string why = report.failure();
+        return fail(context, why.empty() ? "the pages could not be printed" : why);
+    }
     context.out << pages << (pages == 1 ? " page" : " pages") << " of the " << spec.toolName
                 << " listing" << (args.pdf.empty() ? " printed" : " written to " + args.pdf)
                 << "\n";

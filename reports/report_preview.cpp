@@ -2,6 +2,9 @@
 // through a long listing costs the same as through a short one.
 #include "reports/report_preview.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <algorithm>
 #include <string>
 
@@ -166,10 +169,32 @@ class Preview {
     bool print_ = false;
 };
 
+// The preview lies over the window it was opened from, at that window's size, so the pages
+// have room; opened from no window, it takes most of the screen.
+void placePreview(QWidget& preview, const Window* owner) {
+    constexpr double kShareOfScreen = 0.85;
+    const QWidget* ownerWidget = owner != nullptr ? owner->widget() : nullptr;
+    QScreen* screen = ownerWidget != nullptr && ownerWidget->screen() != nullptr
+                          ? ownerWidget->screen()
+                          : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect available = screen->availableGeometry();
+    QRect area;
+    if (ownerWidget != nullptr && ownerWidget->isVisible()) {
+        area = ownerWidget->geometry().intersected(available);
+    } else {
+        area = QRect(QPoint(), (QSizeF(available.size()) * kShareOfScreen).toSize());
+        area.moveCenter(available.center());
+    }
+    if (area.width() >= preview.minimumWidth() && area.height() > 0) preview.setGeometry(area);
+}
+
 void Preview::run() {
+    Window* owner = currentWindow();
     Window window(kPreviewLayout, {use(CURRENTPAGE), use(PAGESACROSS), use(PAGESDOWN),
                                    use(ZOOMNOZOOM), use(ZOOMPAGEWIDTH), use(ZOOM50), use(ZOOM75),
                                    use(ZOOM100), use(ZOOM200), use(ZOOM300)});
+    if (QWidget* preview = window.widget()) placePreview(*preview, owner);
     OPEN(window);
     PROP(0, Prop::MinWidth) = kMinimumWidth;
     CREATE(R::kMeasureImage, ControlKind::Image);

@@ -16,7 +16,9 @@
 #include "reports/listing_table.h"
 #include "reports/listings.h"
 #include "reports/report_preview.h"
+#include "runtime/codepage.h"
 #include "runtime/errors.h"
+#include "runtime/window/message_box.h"
 #include "runtime/window/window.h"
 #include "support/check_open.h"
 #include "support/request_globals.h"
@@ -33,6 +35,7 @@ constexpr int kShortestTimer = 1;  // hundredths of a second
 constexpr int kRecordRetrievalError = 35;
 constexpr int kViewOpenError = 36;
 constexpr char kCatalogueName[] = "Quillery";
+constexpr char kPrintCaption[] = "Print";
 
 constexpr ControlLayout kProgressControls[] = {
     {.kind = ControlKind::Progress,
@@ -72,6 +75,13 @@ const WindowLayout& progressLayout(std::size_t listing) {
     return layouts[listing];
 }
 
+// A failure text as a message box shows it: a sentence with a capital.
+std::string sentence(std::string text) {
+    if (!text.empty() && text.front() >= 'a' && text.front() <= 'z')
+        text.front() = static_cast<char>(text.front() - 'a' + 'A');
+    return text.ends_with('.') ? text : text + ".";
+}
+
 // "  7% Completed": the percentage right-aligned in three places.
 std::string percentText(int percent) {
     char digits[8];
@@ -94,6 +104,7 @@ class ReportProcedure {
     void firstRecord();
     void batch();
     void closing();
+    void previewAndPrint();
 
     std::size_t listing_;
     std::int32_t LOCALREQUEST = 0;
@@ -107,6 +118,7 @@ class ReportProcedure {
     // 0: the record is printed; 1: the reading ends; 2: the record is passed over.
     std::uint8_t RECORDSTATUS = 0;
     bool reportOpened_ = false;
+    bool nothingListed_ = false;  // the key held no book to print
     ListingReport report_;
 };
 
@@ -148,14 +160,26 @@ void ReportProcedure::run() {
     }
     CLOSE(PROGRESSWINDOW);
     SEND(QUILLERY, "QUICKSCAN=off");
-    if (LOCALRESPONSE == RequestCompleted) {
-        report_.end();
-        REPORTPREVIEW(report_.pages());
-        if (GLOBALRESPONSE == RequestCompleted) PROP(report_.report(), ReportProp::Flush) = 1;
-    }
+    if (LOCALRESPONSE == RequestCompleted) previewAndPrint();
+    if (LOCALRESPONSE == RequestCancelled && nothingListed_)
+        MESSAGE(nothingToPrintText(listingTable()[listing_]), kPrintCaption, ICON::Information);
     CLOSE(report_.report());
+    if (report_.report().printFailed() && !report_.report().failure().empty())
+        MESSAGE(sentence(report_.report().failure()), kPrintCaption, ICON::Exclamation);
     report_.pages().queue.free();
     closing();
+}
+
+void ReportProcedure::previewAndPrint() {
+    Report& report = report_.report();
+    report_.end();
+    // Pages that could not all be kept are not previewed as if they were the listing.
+    if (report.pageError() != 0) {
+        MESSAGE(sentence(report.failure()), kPrintCaption, ICON::Exclamation);
+        return;
+    }
+    REPORTPREVIEW(report_.pages());
+    if (GLOBALRESPONSE == RequestCompleted) PROP(report, ReportProp::Flush) = 1;
 }
 
 void ReportProcedure::firstRecord() {
@@ -163,9 +187,12 @@ void ReportProcedure::firstRecord() {
     if (errorCode() != 0) STANDARDWARNING(kViewOpenError);
     readToNextBook();
     if (LOCALRESPONSE == RequestCancelled) {
+        nothingListed_ = true;
         POST(EVENT::CloseWindow);
         return;
     }
+    // The PDF a user names is never the catalogue being printed.
+    report_.report().protectFile(cp1252ToUtf8(QUILLERYFILE.str()));
     report_.open();
     reportOpened_ = true;
 }

@@ -104,6 +104,8 @@ class Parser {
                                 (exporting ? "to export to" : "to import from") + " are " +
                                 exchange::exchangeFormatNames(exporting));
                 }
+            } else if (arg == "--replace" && command == ToolCommand::kPrint) {
+                parsed.replace = true;
             } else if (arg == "--all" && command == ToolCommand::kList) {
                 parsed.all = true;
             } else if ((arg == "--key" || arg.starts_with("--key=")) &&

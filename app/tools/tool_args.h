@@ -24,6 +24,7 @@ struct ToolArguments {
     std::string listing;             // print --listing: "author", "title", ...
     std::string pdf;                 // print --pdf: the PDF to write instead of printing
     std::string pagesDir;            // print --pages: where to keep the page image files
+    bool replace = false;            // print --replace: the PDF may replace a file of any kind
     // import --from, export --to; none: import tells it from the header, export writes ours
     std::optional<exchange::ExchangeFormat> format;
 };

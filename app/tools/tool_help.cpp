@@ -22,7 +22,7 @@ const char* synopsis(ToolCommand command) {
         case ToolCommand::kInfo:
             return "info FILE";
         case ToolCommand::kPrint:
-            return "print --listing NAME [--pdf OUT.pdf] [--pages DIR] FILE";
+            return "print --listing NAME [--pdf OUT.pdf [--replace]] [--pages DIR] FILE";
     }
     return "";
 }
@@ -99,8 +99,23 @@ const char* description(ToolCommand command) {
                    "records read. A catalogue that cannot be opened is reported and nothing is\n"
                    "written.\n"
                    "\n"
+                   "The PDF is written under a temporary name beside OUT.pdf and takes its name\n"
+                   "only when the whole file was written; on any failure (a full disk, say)\n"
+                   "nothing is left and an earlier OUT.pdf stays as it was. OUT.pdf may never be\n"
+                   "the catalogue itself, and an existing file that is not a PDF is not replaced\n"
+                   "unless --replace is given.\n"
+                   "\n"
+                   "--pages DIR writes page-0001.wmf, page-0002.wmf, ... into DIR, making it\n"
+                   "when missing. Page files of an earlier run in DIR are all replaced, so DIR\n"
+                   "holds this listing's pages alone; a DIR holding any other file is refused,\n"
+                   "writing nothing. If the print fails, the pages it wrote into DIR are removed.\n"
+                   "\n"
+                   "Page images are made in a private folder inside TMPDIR, removed at the end,\n"
+                   "on failure and when the print is interrupted (Ctrl+C, SIGTERM, SIGHUP).\n"
+                   "\n"
                    "  --listing NAME  the listing to print\n"
                    "  --pdf OUT.pdf   write the pages to this PDF file instead of printing\n"
+                   "  --replace       let the PDF replace OUT.pdf even if that is not a PDF\n"
                    "  --pages DIR     also keep the page image files in DIR (page-0001.wmf, ...)\n";
     }
     return "";
@@ -133,7 +148,7 @@ std::string toolHelp() {
            "  check FILE                     check the file and its keys\n"
            "  rebuild FILE                   build every key again\n"
            "  info FILE                      counts, pages and size\n"
-           "  print --listing NAME [--pdf OUT.pdf] [--pages DIR] FILE\n"
+           "  print --listing NAME [--pdf OUT.pdf [--replace]] [--pages DIR] FILE\n"
            "                                 print a listing, or write it as a PDF\n"
            "\n"
            "quillery-data help COMMAND (or COMMAND --help) tells more about a command.\n"

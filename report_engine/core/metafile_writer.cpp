@@ -89,14 +89,17 @@ std::vector<std::uint8_t> dibOf(const RasterImage& image) {
     w.i32(0);
     w.u32(0);
     w.u32(0);
-    for (int y = image.height - 1; y >= 0; --y) {
+    // Filled in place: every page of a listing carries its header picture.
+    const std::size_t start = out.size();
+    out.resize(start + rowBytes * static_cast<std::size_t>(image.height));
+    std::uint8_t* at = out.data() + start;
+    for (int y = image.height - 1; y >= 0; --y, at += rowBytes) {
         const std::uint32_t* row = &image.pixels[static_cast<std::size_t>(y) * image.width];
         for (int x = 0; x < image.width; ++x) {
-            w.u8(static_cast<std::uint8_t>(row[x]));
-            w.u8(static_cast<std::uint8_t>(row[x] >> 8));
-            w.u8(static_cast<std::uint8_t>(row[x] >> 16));
+            at[3 * x] = static_cast<std::uint8_t>(row[x]);
+            at[3 * x + 1] = static_cast<std::uint8_t>(row[x] >> 8);
+            at[3 * x + 2] = static_cast<std::uint8_t>(row[x] >> 16);
         }
-        w.zeros(rowBytes - static_cast<std::size_t>(image.width) * 3);
     }
     return out;
 }

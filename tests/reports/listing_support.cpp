@@ -59,7 +59,8 @@ void ListingTest::useCatalogue(const std::vector<QuilleryRecord>& books) {
 }
 
 QStringList ListingTest::temporaryFiles() const {
-    return QDir(temp_.path()).entryList(QDir::Files);
+    // Page files and the folders that hold them.
+    return QDir(temp_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 std::string ListingTest::path(const std::string& name) const {

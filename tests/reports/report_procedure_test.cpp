@@ -1,5 +1,6 @@
 // The report procedure driven through its progress window and the preview: batches of 25 on
 // the timer, Cancel, the use counter, the page files, and records kept only for undo left out.
+#include <QApplication>
 #include <QFile>
 
 #include "app/window/display_quillery.h"
@@ -118,14 +119,26 @@ TEST_F(ListingTest, CancelWhileBuildingShowsNoPreviewAndKeepsNothing) {
     EXPECT_TRUE(temporaryFiles().isEmpty()) << temporaryFiles().join(",").toStdString();
 }
 
-TEST_F(ListingTest, EmptyCatalogueClosesAtOnceWithoutPreview) {
+TEST_F(ListingTest, NothingToListClosesAtOnceSayingSoWithoutPreview) {
     useCatalogue({});
     ScriptedSession s;
+    s.then(answerMessageBox(BUTTON::OK));
     TITLEREPORT();
     EXPECT_TRUE(s.done()) << s.report();
-    EXPECT_TRUE(s.messageBoxes().empty());
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].text, "There is nothing to print: no book has a title.");
     EXPECT_EQ(GLOBALRESPONSE, RequestCancelled);
     EXPECT_EQ(QUILLERY_USED, 0);
+    // Books, but none in this listing's key.
+    writeCatalogue(path("D.QLY"), numberedBooks(2));
+    QUILLERYFILE = path("D.QLY");
+    ScriptedSession again;
+    again.then(answerMessageBox(BUTTON::OK));
+    OTHERREPORT();
+    EXPECT_TRUE(again.done()) << again.report();
+    ASSERT_EQ(again.messageBoxes().size(), 1u);
+    EXPECT_EQ(again.messageBoxes()[0].text,
+              "There is nothing to print: no book has an \"other\" entry.");
 }
 
 TEST_F(ListingTest, VersionsKeptForUndoAreLeftOutAndOnePageDisablesPaging) {
@@ -187,6 +200,77 @@ TEST_F(ListingTest, PrintSendsThePagesToTheFileNamed) {
     EXPECT_TRUE(temporaryFiles().isEmpty());
 }
 
+TEST_F(ListingTest, PagesThatCannotBeWrittenAreSaidInABoxAndNotPreviewed) {
+    useCatalogue(numberedBooks(7));
+    const QString missing = temp_.filePath("gone");
+    qputenv("TMPDIR", missing.toUtf8());
+    ScriptedSession s;
+    s.then(runTimers().in(kAuthorProgress)).then(answerMessageBox(BUTTON::OK));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
+    for (const std::string& window : s.windowsSeen())
+        EXPECT_NE(window, kPreview);
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].text, "Cannot make a folder for the page images in \"" +
+                                            missing.toStdString() +
+                                            "\": No such file or directory.");
+    EXPECT_EQ(QUILLERY_USED, 0);
+}
+
+TEST_F(ListingTest, PrintToFileNeverWritesOverTheCatalogueOrAFileThatIsNotAPdf) {
+    useCatalogue(numberedBooks(7));
+    QFile catalogue(QString::fromStdString(path("C.QLY")));
+    ASSERT_TRUE(catalogue.open(QIODevice::ReadOnly));
+    const QByteArray before = catalogue.readAll();
+    catalogue.close();
+    ASSERT_TRUE(QFile::link(QString::fromStdString(path("C.QLY")),
+                            QString::fromStdString(path("other-name.pdf"))));
+    QFile notes(QString::fromStdString(path("notes")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("my notes");
+    notes.close();
+    const auto printTo = [&](const std::string& name, std::vector<script::Action> after) {
+        ScriptedSession s;
+        s.then(runTimers().in(kAuthorProgress))
+            .then(click(R::PRINTBUTTON).in(kPreview))
+            .then(answerFileDialog(path(name)));
+        for (script::Action& action : after)
+            s.then(std::move(action));
+        AUTHORREPORT();
+        EXPECT_TRUE(s.done()) << s.report();
+        std::vector<std::string> texts;
+        for (const SeenMessageBox& box : s.messageBoxes())
+            texts.push_back(box.text);
+        return texts;
+    };
+    // The catalogue under another name: refused, and said in a box.
+    auto boxes = printTo("other-name.pdf", {answerMessageBox(BUTTON::OK)});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Cannot write the PDF \"" + path("other-name.pdf") +
+                            "\": it is the catalogue being printed; name another file.");
+    ASSERT_TRUE(catalogue.open(QIODevice::ReadOnly));
+    EXPECT_EQ(catalogue.readAll(), before);
+    catalogue.close();
+    // "notes" gets the suffix: notes.pdf is written, the file "notes" is left alone.
+    boxes = printTo("notes", {});
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(pdfPages(path("notes.pdf")).size(), 2u);
+    // A file that is not a PDF is replaced only on the user's word.
+    QFile::rename(QString::fromStdString(path("notes")), QString::fromStdString(path("n.txt")));
+    boxes = printTo("n.txt", {answerMessageBox(BUTTON::No)});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "n.txt exists and is not a PDF file.\nReplace it with the report?");
+    QFile kept(QString::fromStdString(path("n.txt")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "my notes");
+    kept.close();
+    boxes = printTo("n.txt", {answerMessageBox(BUTTON::Yes)});
+    EXPECT_EQ(pdfPages(path("n.txt")).size(), 2u);
+    EXPECT_TRUE(temporaryFiles().isEmpty()) << temporaryFiles().join(",").toStdString();
+    EXPECT_EQ(QDir(folder_.path()).entryList({".*.pdf.*", ".*.txt.*"}, QDir::Files | QDir::Hidden),
+              QStringList());
+}
+
 }  // namespace
 }  // namespace quillery::testing
 
@@ -206,10 +290,20 @@ TEST_F(ListingTest, TheReportsMenuRunsAListingAndReadsTheCatalogueAgain) {
         .then(click(W::DELETE))  // kept for undo until the catalogue is read again
         .then(menu(W::AUTHORREPORT).in(kMainWindow))
         .then(runTimers().in(kAuthorProgress))
-        .then(
-            inspect("two books listed",
-                    [](Window&) { EXPECT_EQ(PROP(0, Prop::StatusText, 2).text(), "Page 1 of 1"); })
-                .in(kPreview))
+        .then(inspect("two books listed, over the main window",
+                      [](Window& preview) {
+                          EXPECT_EQ(PROP(0, Prop::StatusText, 2).text(), "Page 1 of 1");
+                          // The preview covers the main window, at its size.
+                          const QWidget* main = nullptr;
+                          for (QWidget* widget : QApplication::topLevelWidgets())
+                              if (widget->isVisible() && widget != preview.widget() &&
+                                  widget->windowTitle().contains("Quillery ZE"))
+                                  main = widget;
+                          ASSERT_NE(main, nullptr);
+                          EXPECT_EQ(preview.widget()->geometry(), main->geometry());
+                          EXPECT_GE(preview.widget()->width(), 600);
+                      })
+                  .in(kPreview))
         .then(menu(reportpreview::EXIT))
         .then(inspect("read again",
                       [](Window& w) {
