@@ -46,6 +46,9 @@ class Control {
     virtual void setChoice(int) {}
     // Keeps a bound queue's display in step with the queue; called whenever a loop waits.
     virtual void refresh() {}
+    // Text typed and not yet completed goes into the use variable now, with its
+    // EVENT:Accepted, as leaving the control would do.
+    virtual void settle() {}
 
     // The program's enabled and hidden states; what shows also depends on the tab it sits on.
     void setDisabled(bool disabled);

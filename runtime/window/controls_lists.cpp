@@ -234,6 +234,7 @@ class ComboControl final : public Control, public QueueBound {
         text_ = text;
         edit_->setText(toScreen(text));
     }
+    void settle() override { edit_->complete(); }
     std::optional<PropValue> prop(Prop prop, int index) const override {
         if (prop == Prop::Items) return PropValue(model_->rowCount());
         return Control::prop(prop, index);

@@ -126,6 +126,7 @@ class EntryControl final : public Control {
         edit_->setText(toScreen(text));
     }
     std::string text() const override { return fromScreen(edit_->text()); }
+    void settle() override { edit_->complete(); }
 
   private:
     FocusLineEdit* edit_ = nullptr;
@@ -144,10 +145,15 @@ class TextBoxEdit final : public QPlainTextEdit {
     }
     void focusOutEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusOutEvent(event);
-        if (changedSinceFocus && event->reason() != Qt::ActiveWindowFocusReason) {
-            changedSinceFocus = false;
-            control_.window().post(EVENT::Accepted, control_.field());
-        }
+        if (event->reason() != Qt::ActiveWindowFocusReason) complete();
+    }
+
+  public:
+    // The variable follows every key; what is left is to tell the window, once.
+    void complete() {
+        if (!changedSinceFocus) return;
+        changedSinceFocus = false;
+        control_.window().post(EVENT::Accepted, control_.field());
     }
 
   private:
@@ -197,6 +203,7 @@ class TextBoxControl final : public Control {
         shown.replace("\r\n", "\n");
         edit_->setPlainText(shown);
     }
+    void settle() override { edit_->complete(); }
 
   private:
     void typed() {

@@ -133,11 +133,11 @@ void fireTimer(Window& window) {
 void POST(EventCode event, int field) {
     Window* window = currentWindow();
     if (window == nullptr) return;
-    window->impl().post(event, field);
+    window->impl().enqueue(event, field);
 }
 
 void POST(Window& window, EventCode event, int field) {
-    openImpl(window).post(event, field);
+    openImpl(window).enqueue(event, field);
 }
 
 void DISPLAY(int first, int last) {
