@@ -74,6 +74,7 @@ class Control {
     void setAt(const Rect& at);
 
     std::set<int>& alertKeys() { return alertKeys_; }
+    TypingLoss& typingLoss() { return typingLoss_; }
 
   protected:
     // Tags `widget` and its children with the field, and lets the window watch its input.
@@ -91,6 +92,7 @@ class Control {
     bool disabled_ = false;
     bool hidden_ = false;
     std::set<int> alertKeys_;
+    TypingLoss typingLoss_;
 };
 
 // Makes the control of `layout`'s kind.

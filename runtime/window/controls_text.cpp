@@ -95,7 +95,6 @@ class EntryControl final : public Control {
     void build() override {
         edit_ = new FocusLineEdit(parentWidget(), *this);
         widget_ = edit_;
-        edit_->limitToPicture();
         edit_->setReadOnly(layout_.flags & ControlFlag::kReadOnly);
         if (layout_.flags & ControlFlag::kRight) edit_->setAlignment(Qt::AlignRight);
         QObject::connect(edit_, &QLineEdit::editingFinished, [this] { edit_->complete(); });
@@ -112,6 +111,7 @@ class EntryControl final : public Control {
         }
         edit_->setText(shown);
         edit_->setModified(false);
+        typingLoss_ = {};
     }
 
     void select(int start, int end) override {

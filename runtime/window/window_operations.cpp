@@ -229,6 +229,13 @@ void bindList(int field, Queue& queue, int queueField) {
     if (Window* window = currentWindow()) bindList(*window, field, queue, queueField);
 }
 
+TypingLoss typingLoss(int field) {
+    Window* window = currentWindow();
+    if (window == nullptr) return {};
+    Control* control = window->impl().control(field);
+    return control ? control->typingLoss() : TypingLoss{};
+}
+
 PropertyRef& PropertyRef::operator=(const PropValue& value) {
     if (window_ == nullptr) return *this;
     WindowImpl& w = window_->impl();
