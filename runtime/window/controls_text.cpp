@@ -1,5 +1,6 @@
 // Text controls: prompts, strings, one-line entries through pictures, multi-line text boxes.
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -138,6 +139,14 @@ class TextBoxEdit final : public QPlainTextEdit {
     bool changedSinceFocus = false;
 
   protected:
+    // Tab and Shift+Tab leave the box, as in every other control; Ctrl+Tab types a tab.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+            insertPlainText("\t");
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
     void focusInEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusInEvent(event);
         changedSinceFocus = false;
@@ -168,6 +177,7 @@ class TextBoxControl final : public Control {
 
     void build() override {
         edit_ = new TextBoxEdit(parentWidget(), *this);
+        edit_->setTabChangesFocus(true);
         widget_ = edit_;
         edit_->setReadOnly(layout_.flags & ControlFlag::kReadOnly);
         edit_->setLineWrapMode((layout_.flags & ControlFlag::kHScroll)

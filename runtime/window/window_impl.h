@@ -87,6 +87,8 @@ class WindowImpl {
     void post(EventCode event, int field, int key = 0, RejectReason reason = RejectReason::None);
     // Queues an event as it stands: the program's own POST.
     void enqueue(EventCode event, int field, int key = 0, RejectReason reason = RejectReason::None);
+    // The field number of the control that `widget` belongs to; 0 for none.
+    int fieldOf(const QWidget* widget) const;
     // Completes the typing in the focused control unless it is `exceptField`.
     void settleFocus(int exceptField);
     bool hasEvent() const { return !queue_.empty(); }
@@ -130,8 +132,6 @@ class WindowImpl {
   private:
     void buildFrame();
     void buildStatusBar();
-    // The field number of the control that `widget` belongs to; 0 for none.
-    int fieldOf(const QWidget* widget) const;
 
     Window& owner_;
     WindowLayout layout_;
