@@ -126,5 +126,60 @@ TEST(TypingFirst, TypedTextIsAcceptedBeforeTheNextGesture) {
                     }));
 }
 
+enum DialogField { COPIES = 1, CHECKED, OK };
+
+constexpr ControlLayout kDialogControls[] = {
+    {.kind = ControlKind::Spin,
+     .field = COPIES,
+     .at = {5, 5, 50, 12},
+     .picture = "n3",
+     .use = 1,
+     .low = 1,
+     .high = 99,
+     .step = 1},
+    {.kind = ControlKind::Check, .field = CHECKED, .text = "&Checked", .at = {5, 22, 60, 10}},
+    {.kind = ControlKind::Button,
+     .field = OK,
+     .text = "OK",
+     .at = {70, 5, 40, 14},
+     .flags = ControlFlag::kDefault},
+};
+constexpr WindowLayout kDialogLayout{.module = "RETURNKEY",
+                                     .structure = "WINDOW",
+                                     .text = "Return",
+                                     .at = {0, 0, 120, 40},
+                                     .controls = kDialogControls};
+
+TEST(TypingFirst, ReturnInASpinBoxOrOnATickBoxPressesTheDefaultButtonAfterTheValue) {
+    std::int32_t copies = 1;
+    Window window(kDialogLayout, {use(copies)});
+    auto* spin = window.controlWidget(COPIES);
+    auto* check = window.controlWidget(CHECKED);
+    ScriptedSession s;
+    s.then(inspect("a number and Return", [&](Window& w) {
+         script_input::activate(w);
+         QTest::mouseClick(spin, Qt::LeftButton);
+         QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+         QTest::keyClicks(spin, "12");
+         QTest::keyClick(spin, Qt::Key_Return);
+     })).then(inspect("Return on the tick box", [&](Window& w) {
+        script_input::activate(w);
+        QTest::mouseClick(check, Qt::LeftButton);
+        QTest::keyClick(check, Qt::Key_Return);
+    }));
+    OPEN(window);
+    std::vector<std::string> seen;
+    int presses = 0;
+    while (ACCEPT(window)) {
+        if (EVENT() != EVENT::Accepted) continue;
+        seen.push_back(std::to_string(FIELD()) + " copies " + std::to_string(copies));
+        if (FIELD() == OK && ++presses == 2) break;
+    }
+    CLOSE(window);
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(seen, (std::vector<std::string>{"1 copies 12", "3 copies 12", "2 copies 12",
+                                              "3 copies 12"}));
+}
+
 }  // namespace
 }  // namespace quillery
