@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/window/catalogue_damage.h"
+#include "app/window/catalogue_transaction.h"
 #include "app/window/display_quillery.h"
 #include "app/window/file_commands.h"
 #include "app/window/main_window_globals.h"
@@ -289,6 +291,47 @@ TEST_F(MainWindowTest, DamagedEmptyAndCutShortFilesAreRefusedAndTheWindowCarries
     EXPECT_EQ(readBytes("Cut.QLY"), cut);
     EXPECT_EQ(readBytes("Empty.QLY"), "");
     EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Emma"}));
+}
+
+TEST_F(MainWindowTest, DamageMetWhileWorkingDropsTheCatalogueWithoutAnotherWrite) {
+    writeCatalogue("Books.QLY", {book("Austen", "Jane", "Emma")});
+    const std::string before = readBytes("Books.QLY");
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(inspect("a change under way meets a damaged page",
+                      [&](Window&) {
+                          const std::int32_t emma = fileRecords("Books.QLY").back().position;
+                          reportingDamage([emma] {
+                              beginCatalogueTransaction("Can't Save Book");
+                              GET(QUILLERY, emma);
+                              QLY.TITLE = "Persuasion";
+                              PUT(QUILLERY);
+                              storage::storageFault(storage::FaultCheck::kDecompression, 12);
+                          });
+                      }))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(inspect("no catalogue",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian'");
+                          EXPECT_TRUE(listedRows(w).empty());
+                          EXPECT_TRUE(disabled(W::NEW));
+                          EXPECT_EQ(readBytes("Books.QLY"), before);
+                      }))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Books.QLY")))
+        .then(inspect("open again",
+                      [&](Window& w) { EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"})); }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Books.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].caption, "Damaged Catalogue");
+    EXPECT_EQ(s.messageBoxes()[0].text,
+              "The catalogue Books.QLY is damaged: page 12: its compressed body does not "
+              "decode.\nThe catalogue was closed; the last change may not have been written, and "
+              "nothing more will be.\n'quillery-data check Books.QLY' lists its faults.");
+    EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Emma"}));
+    EXPECT_TRUE(catalogueFaults("Books.QLY").empty());
 }
 
 // Run twice: by the suite, which makes a catalogue only its owner may write and runs this test
