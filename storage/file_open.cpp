@@ -108,4 +108,10 @@ Status closeFile(FileControlBlock& file) {
     return s;
 }
 
+void abandonFile(FileControlBlock& file) {
+    if (!file.isOpen()) return;
+    abandonTransactionOf(file);
+    file.open.reset();  // closes the descriptor, which lets the locks go
+}
+
 }  // namespace quillery::storage

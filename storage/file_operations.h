@@ -24,6 +24,9 @@ Status parseFileName(std::string_view name, FileName& out);
 Status createFile(FileControlBlock& file);
 Status openFile(FileControlBlock& file, int mode);
 Status closeFile(FileControlBlock& file);
+// Drops the open table without a write: changes not yet committed are lost and the file stays
+// as it is on disk (a commit cut short is undone at its next open). For a damaged file.
+void abandonFile(FileControlBlock& file);
 
 Status addRecord(FileControlBlock& file, KeyUpdate update);
 Status putRecord(FileControlBlock& file);

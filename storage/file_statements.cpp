@@ -71,6 +71,11 @@ void OPEN(const FileDeclaration& file, int accessMode) {
 void CLOSE(const FileDeclaration& file) {
     simple(Op::kClose, file);
 }
+void closeWithoutWriting(const FileDeclaration& file) {
+    storage::abandonFile(blockOf(file));
+    clearError();
+}
+
 void ADD(const FileDeclaration& file) {
     simple(Op::kAdd, file);
 }

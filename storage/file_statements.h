@@ -40,6 +40,9 @@ inline constexpr int kDefaultAccessMode = 0x22;
 void CREATE(const FileDeclaration& file);
 void OPEN(const FileDeclaration& file, int accessMode = kDefaultAccessMode);
 void CLOSE(const FileDeclaration& file);
+// Closes `file` without writing to it, dropping what was not committed; for a file found
+// damaged, which must be left as it is. Posts no error.
+void closeWithoutWriting(const FileDeclaration& file);
 
 void ADD(const FileDeclaration& file);
 void APPEND(const FileDeclaration& file);

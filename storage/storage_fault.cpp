@@ -71,7 +71,7 @@ std::string faultSummary(const StorageFault& fault) {
     std::string text;
     if (fault.page >= 0) text = "page " + std::to_string(fault.page) + ": ";
     text += faultDescription(fault.check);
-    return text + " (" + faultText(fault.check) + ")";
+    return text;
 }
 
 StorageFaultHandler setStorageFaultHandler(StorageFaultHandler handler) {

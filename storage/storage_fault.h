@@ -45,8 +45,8 @@ struct StorageFault {
 std::string faultText(FaultCheck check);
 // What the check found, in words: "a page's compressed body does not decode".
 std::string_view faultDescription(FaultCheck check);
-// The fault in words with its page and the report's text: "page 12: its compressed body does
-// not decode (Internal error : vltbt line 114)".
+// The fault in a person's words, with its page: "page 12: its compressed body does not decode".
+// The check's number stays for the fatal report of a program that cannot carry on.
 std::string faultSummary(const StorageFault& fault);
 
 // Replaces the fatal report for storage faults; the handler must end the program (as with

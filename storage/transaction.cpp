@@ -190,6 +190,11 @@ Status rollbackTransaction() {
     return result;
 }
 
+void abandonTransactionOf(FileControlBlock& file) {
+    leaveTransaction(file);
+    if (state().files.empty()) state() = {};
+}
+
 void leaveTransaction(FileControlBlock& file) {
     auto& files = state().files;
     files.erase(std::remove(files.begin(), files.end(), &file), files.end());

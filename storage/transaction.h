@@ -27,6 +27,8 @@ bool transactionActive();
 
 // A file closed inside a transaction leaves it; its close commits what it holds.
 void leaveTransaction(FileControlBlock& file);
+// A file dropped without writing leaves its transaction, which ends with its last file.
+void abandonTransactionOf(FileControlBlock& file);
 
 std::string defaultTransactionControlFile();
 void setTransactionControlFile(std::string path);

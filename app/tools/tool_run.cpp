@@ -35,8 +35,8 @@ int checkedOutput(int status, std::ostream& out, std::ostream& err) {
         endProgram(checkedOutput(ExitStatus::kFaultsFound, context.out, context.err));
     }
     context.out.flush();
-    context.err << "quillery-data: \"" << args.file << "\" is damaged: " << damage
-                << "; nothing was written. 'quillery-data check " << args.file
+    context.err << "quillery-data: \"" << args.file << "\" is damaged (" << damage
+                << "); nothing was written. 'quillery-data check " << args.file
                 << "' reports the faults\n";
     endProgram(ExitStatus::kFailed);
 }

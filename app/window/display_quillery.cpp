@@ -9,6 +9,7 @@
 
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "app/window/catalogue_damage.h"
 #include "app/window/comment_window.h"
 #include "app/window/editing_cycle.h"
 #include "app/window/exchange_windows.h"
@@ -19,6 +20,7 @@
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
 #include "app/window/sheet_tabs.h"
+#include "app/window/typing_losses.h"
 #include "app/window/undo.h"
 #include "app/window/window_placement.h"
 #include "runtime/window/help.h"
@@ -155,6 +157,7 @@ void runCommand(MainCommand command) {
 // Before the window closes, what is being edited is kept; when that fails the user decides.
 bool readyToClose() {
     if (settlePendingWork()) return true;
+    if (typingLossesDeclined()) return false;  // back to the field, to change it
     return MESSAGE("The changes to this book could not be saved.  Exit anyway?", kExitCaption,
                    ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No) == BUTTON::Yes;
 }
@@ -183,7 +186,7 @@ void startWindow(Window& window, std::string_view catalogue) {
     ALERT(W::BOOKLIST, KEY::Insert);
     ALERT(W::BOOKLIST, KEY::Delete);
     QUILLERYFILE = catalogue;
-    OPENQUILLERY();
+    reportingDamage([] { OPENQUILLERY(); });
     SELECT(W::BOOKLIST);
 }
 
@@ -235,6 +238,7 @@ MainCommandTap setMainCommandTap(MainCommandTap tap) {
 }
 
 void DISPLAYQUILLERY(std::string_view catalogue) {
+    const CatalogueDamageCaught damageCaught;
     Window window(kMainWindowLayout, mainWindowUses());
     OPEN(window);
     startWindow(window, catalogue);
@@ -255,20 +259,24 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
             continue;
         }
         if (event == EVENT::CloseWindow) {
-            settlePendingWork();  // the close box: kept as far as it can be
+            // The close box, as "Exit": what is being edited is kept, or the person decides.
+            bool ready = true;
+            if (reportingDamage([&] { ready = readyToClose(); }) && !ready) refuseClose();
             continue;
         }
         const MainCommand command = commandOf(event, FIELD());
         if (command == MainCommand::None) continue;
         if (commandTap()) commandTap()(command, FIELD());
         if (command == MainCommand::Exit) {
-            if (readyToClose()) break;
+            bool ready = true;
+            if (!reportingDamage([&] { ready = readyToClose(); })) break;
+            if (ready) break;
             continue;
         }
-        runCommand(command);
+        reportingDamage([command] { runCommand(command); });
     }
     keepWindowPlacement(window);
-    CLOSE(QUILLERY);
+    reportingDamage([] { CLOSE(QUILLERY); });
     CLOSE(window);
 }
 

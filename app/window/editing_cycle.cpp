@@ -12,6 +12,7 @@
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/sheet_tabs.h"
+#include "app/window/typing_losses.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
 #include "runtime/window/window.h"
@@ -120,10 +121,14 @@ void abandonSave(const QuilleryRecord& edited) {
 }
 
 // Adds the buffer as a pending entry; on success the undo row of a new entry is pushed with
-// the selection from before.
-void addPendingEntry(std::int32_t previousPointer, const FixedString<50>& previousKey,
-                     std::uint8_t previousKeyType) {
-    if (!ADDRECORD()) return;
+// the selection from before. A refused add leaves the buffer as `shown`, the entry on screen,
+// so that a later save writes that entry and not the blank or stamped one that was refused.
+void addPendingEntry(const QuilleryRecord& shown, std::int32_t previousPointer,
+                     const FixedString<50>& previousKey, std::uint8_t previousKeyType) {
+    if (!ADDRECORD()) {
+        QLY = shown;
+        return;
+    }
     const FixedString<50> shownKey = CURRENTSORTKEY;
     const std::uint8_t shownKeyType = CURRENTKEYTYPE;
     CURRENTSORTKEY = previousKey;
@@ -191,14 +196,16 @@ void newEntry() {
     const std::int32_t previousPointer = CURRENTPOINTER;
     const FixedString<50> previousKey = CURRENTSORTKEY;
     const std::uint8_t previousKeyType = CURRENTKEYTYPE;
+    const QuilleryRecord shown = QLY;
     CLEAR(QUILLERY);
     if (onCategoryTab()) QLY.CATEGORY = CURRENTTEXT.view();
-    addPendingEntry(previousPointer, previousKey, previousKeyType);
+    addPendingEntry(shown, previousPointer, previousKey, previousKeyType);
 }
 
 void duplicateEntry() {
     // The copy starts from the buffer as shown, edits and all; the original keeps its own.
-    addPendingEntry(CURRENTPOINTER, CURRENTSORTKEY, CURRENTKEYTYPE);
+    const QuilleryRecord shown = QLY;
+    addPendingEntry(shown, CURRENTPOINTER, CURRENTSORTKEY, CURRENTKEYTYPE);
 }
 
 bool SAVERECORD() {
@@ -276,6 +283,7 @@ bool settlePendingWork() {
         }
     }
     if (!keep && RECORDCHANGED == 0) return true;
+    if (!typingLossesAccepted()) return false;
     const std::int32_t pending = PENDINGADD;
     PENDINGADD = 0;
     if (!SAVERECORD()) {
@@ -292,6 +300,7 @@ void saveEntry() {
         showAfterRemoval();
         return;
     }
+    if (!typingLossesAccepted()) return;
     const std::int32_t pending = PENDINGADD;
     PENDINGADD = 0;
     if (!SAVERECORD()) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/catalogue_access.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
 #include "app/window/catalogue_transaction.h"
@@ -67,6 +68,30 @@ bool switchCatalogue(const std::string& name) {
     return false;
 }
 
+// Whether another program has the catalogue `name` open: asked by opening it to read while
+// denying others the right to write, which fails while someone writes it. Nothing is written.
+bool inUseElsewhere(const std::string& name) {
+    constexpr int kReadDenyWrite = 0x20;
+    COPYFILE = name;
+    OPEN(QUILLERYCOPY, kReadDenyWrite);
+    const int code = errorCode();
+    if (code == ErrorCode::kNone) CLOSE(QUILLERYCOPY);
+    clearError();
+    if (code == ErrorCode::kFileAlreadyLocked) return true;
+    return code == ErrorCode::kAccessDenied && !canOnlyBeRead(name);
+}
+
+// Refuses, after saying so, a target another program has open: replacing it would leave that
+// program writing into a file that is gone.
+bool refusedAsInUse(const std::string& name, const char* caption) {
+    if (!inUseElsewhere(name)) return false;
+    MESSAGE("The file " + name +
+                " is in use: another program has it open.  Choose another name, or close it "
+                "there first.",
+            caption, ICON::Exclamation);
+    return true;
+}
+
 // A name in `target`'s folder that no file has yet, for a copy on its way there.
 std::string temporaryNameBeside(const std::string& target) {
     const fs::path folder = fs::path(target).parent_path();
@@ -114,6 +139,8 @@ bool copyCatalogueTo(const std::string& target) {
     }
     if (!copied) CHECKERROR(kCopyCaption);
     QLY = shown;
+    // The target may have been opened elsewhere while the copy was written.
+    if (copied && exists(target) && refusedAsInUse(target, kSaveAsCaption)) copied = false;
     std::error_code error;
     if (copied) fs::rename(temporary, target, error);
     if (!copied || error) {
@@ -185,6 +212,7 @@ void saveCatalogueFileAs() {
                 ICON::Exclamation);
         return;
     }
+    if (exists(*name) && refusedAsInUse(*name, kSaveAsCaption)) return;
     if (exists(*name) &&
         MESSAGE("The file " + *name + " already exists.  Do you want to replace it?",
                 kSaveAsCaption, ICON::Question, BUTTON::Yes | BUTTON::No,

@@ -4,6 +4,7 @@
 #include "app/window/editing_cycle.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
+#include "app/window/undo.h"
 #include "runtime/window/window.h"
 
 namespace quillery {
@@ -41,6 +42,7 @@ void runListing(int reportField) {
     if (!listingsAvailable() || !settlePendingWork()) return;
     installed()(reportField);
     OPENQUILLERY();
+    dropLostUndo();  // the reopen purged the versions most undo rows name
 }
 
 }  // namespace quillery

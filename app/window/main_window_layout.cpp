@@ -162,13 +162,13 @@ constexpr auto kControls = [] {
     put({.kind = ControlKind::Group, .field = PANELUSE, .at = {199, 62, 213, 140}});
     put(prompt(BEGIN, "&Last Name:", kLeftPrompt, 0));
     put(entry(QLY_LASTNAME, kLeftEntry, 0, 130, "s20", Use::LASTNAME));
-    put(prompt(FIRST, "&First:", kLeftPrompt, 1));
+    put(prompt(FIRST, "F&irst:", kLeftPrompt, 1));
     put(entry(QLY_FIRSTNAME, kLeftEntry, 1, 64, "s20", Use::FIRSTNAME));
     put(prompt(LAST, "&Title:", kLeftPrompt, 2));
     put(entry(QLY_TITLE, kLeftEntry, 2, 130, "s45", Use::TITLE));
     put(prompt(CAT, "Ca&tegory:", kLeftPrompt, 3));
     put(entry(QLY_CATEGORY, kLeftEntry, 3, 64, "s20", Use::CATEGORY, ControlKind::Combo));
-    put(prompt(RATE, "&Rating:", kRightPrompt, 1));
+    put(prompt(RATE, "R&ating:", kRightPrompt, 1));
     put(entry(QLY_RATING, kRightEntry, 1, 10, "s1", Use::RATING));
     put(prompt(ISBN, "ISBN:", kRightPrompt, 3));
     put(entry(QLY_ISBN, kRightEntry, 3, 55, "s13", Use::ISBN));

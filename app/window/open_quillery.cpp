@@ -6,6 +6,7 @@
 #include "app/catalogue_access.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "app/window/catalogue_damage.h"
 #include "app/window/catalogue_transaction.h"
 #include "app/window/categories.h"
 #include "app/window/display_quillery.h"
@@ -38,11 +39,14 @@ bool& openFlag() {
     return open;
 }
 
-void setCaption() {
+// The title string, and the catalogue's name while one is open.
+void setCaption(bool open) {
     std::string caption(TITLESTRING.clipped());
-    caption += " (";
-    caption += QUILLERYFILE.clipped();
-    caption += ")";
+    if (open) {
+        caption += " (";
+        caption += QUILLERYFILE.clipped();
+        caption += ")";
+    }
     PROP(0, Prop::Text) = caption;
 }
 
@@ -106,11 +110,11 @@ void reportOpenFailure() {
 // Opens QUILLERYFILE for reading and writing, denying writes to others; a missing file is
 // created once. Anything else that keeps it closed is reported, and nothing is created over it.
 bool openCatalogueFile() {
-    CLOSE(QUILLERY);  // a listing may have left it open, or another catalogue is
+    if (!catalogueFitToOpen()) return false;
     OPEN(QUILLERY, kDefaultAccessMode);
     if (errorCode() == ErrorCode::kFileNotFound) {
         if (!createCatalogue()) return false;
-        setCaption();
+        setCaption(true);
         OPEN(QUILLERY, kDefaultAccessMode);
     }
     if (errorCode() == ErrorCode::kNone) return true;
@@ -148,10 +152,20 @@ void readCatalogueEntries(bool collectCategories) {
     commitCatalogueTransaction("Can't Purge Quillery");
 }
 
+void showNoCatalogue() {
+    resetWindow();
+    enableCatalogueCommands(false);
+    setCaption(false);
+    selectListRow(1);
+    DISPLAYSELECTION();
+}
+
 bool OPENQUILLERY() {
-    setCaption();
+    CLOSE(QUILLERY);  // a listing may have left it open, or another catalogue is
+    setCaption(true);
     resetWindow();
     const bool open = openCatalogueFile();
+    setCaption(open);
     enableCatalogueCommands(open);
     if (open) {
         readCatalogueEntries(true);

@@ -10,6 +10,10 @@ namespace quillery {
 // is false. Requires: the main window is the current window.
 bool OPENQUILLERY();
 
+// The window without a catalogue: nothing listed, the commands that need one disabled, the
+// caption naming none.
+void showNoCatalogue();
+
 // Whether a catalogue is open in the main window.
 bool catalogueIsOpen();
 

@@ -130,6 +130,36 @@ void undoLastOperation() {
     SELECT(W::BOOKLIST);
 }
 
+namespace {
+
+// Whether the row in UNDO could still be reverted: the records it needs are in the file.
+bool revertible() {
+    switch (UNDO.ACTION) {
+        case 1:
+            return readable(UNDO.OLDPOINTER);
+        case 3:
+            return readable(UNDO.OLDPOINTER) && readable(UNDO.POINTER);
+        case 4:
+            return readable(UNDO.POINTER);
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void dropLostUndo() {
+    const QuilleryRecord shown = QLY;
+    for (std::uint32_t row = RECORDS(UNDOQUEUE); row >= 1; --row) {
+        GET(UNDOQUEUE, row);
+        if (errorCode() != ErrorCode::kNone) break;
+        if (!revertible()) DELETE(UNDOQUEUE);
+    }
+    clearError();
+    QLY = shown;
+    enableUndo(RECORDS(UNDOQUEUE) > 0 && PENDINGFIND == 0);
+}
+
 void forgetUndo() {
     FREE(UNDOQUEUE);
     enableUndo(false);

@@ -8,6 +8,10 @@ namespace quillery {
 // are no longer in the catalogue (it was reopened since) are dropped on the way.
 void undoLastOperation();
 
+// Drops the rows whose records the catalogue no longer holds (a reopen purged them), and
+// offers Undo only while a row is left. The record buffer keeps the entry shown.
+void dropLostUndo();
+
 // Forgets every operation: the rows name record positions of the catalogue they were made in.
 void forgetUndo();
 

@@ -140,6 +140,10 @@ bool ACCEPT() {
     return ACCEPT(*window);
 }
 
+void refuseClose() {
+    if (Window* window = currentWindow()) window->impl().closeDelivered = false;
+}
+
 EventCode EVENT() {
     const PendingEvent* event = currentEvent();
     return event ? event->event : EVENT::None;

@@ -46,6 +46,9 @@ class Control {
     virtual void setChoice(int) {}
     // Keeps a bound queue's display in step with the queue; called whenever a loop waits.
     virtual void refresh() {}
+    // Text typed and not yet completed goes into the use variable now, with its
+    // EVENT:Accepted, as leaving the control would do.
+    virtual void settle() {}
 
     // The program's enabled and hidden states; what shows also depends on the tab it sits on.
     void setDisabled(bool disabled);
@@ -71,6 +74,7 @@ class Control {
     void setAt(const Rect& at);
 
     std::set<int>& alertKeys() { return alertKeys_; }
+    TypingLoss& typingLoss() { return typingLoss_; }
 
   protected:
     // Tags `widget` and its children with the field, and lets the window watch its input.
@@ -88,6 +92,7 @@ class Control {
     bool disabled_ = false;
     bool hidden_ = false;
     std::set<int> alertKeys_;
+    TypingLoss typingLoss_;
 };
 
 // Makes the control of `layout`'s kind.

@@ -180,7 +180,6 @@ class ComboControl final : public Control, public QueueBound {
         model_ = new QueueListModel(combo_);
         model_->bind(nullptr, 1, {});
         combo_->setModel(model_);
-        edit_->limitToPicture();
         QObject::connect(combo_, qOverload<int>(&QComboBox::activated), [this](int row) {
             edit_->setText(toScreen(model_->cellText(row, 0)));
             edit_->setModified(true);
@@ -214,6 +213,7 @@ class ComboControl final : public Control, public QueueBound {
             shown.chop(1);
         edit_->setText(shown);
         edit_->setModified(false);
+        typingLoss_ = {};
     }
 
     int choice() const override {
@@ -234,6 +234,7 @@ class ComboControl final : public Control, public QueueBound {
         text_ = text;
         edit_->setText(toScreen(text));
     }
+    void settle() override { edit_->complete(); }
     std::optional<PropValue> prop(Prop prop, int index) const override {
         if (prop == Prop::Items) return PropValue(model_->rowCount());
         return Control::prop(prop, index);

@@ -83,6 +83,12 @@ class SpinControl final : public Control {
         window_.post(EVENT::Accepted, field());
     }
 
+    void settle() override {
+        if (!use_.bound()) return;
+        spin_->interpretText();
+        typed();
+    }
+
     void select(int start, int end) override {
         spin_->setFocus(Qt::OtherFocusReason);
         if (start > 0) spin_->lineEdit()->setSelection(start - 1, std::max(1, end - start + 1));

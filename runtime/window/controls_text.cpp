@@ -1,5 +1,6 @@
 // Text controls: prompts, strings, one-line entries through pictures, multi-line text boxes.
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -95,7 +96,6 @@ class EntryControl final : public Control {
     void build() override {
         edit_ = new FocusLineEdit(parentWidget(), *this);
         widget_ = edit_;
-        edit_->limitToPicture();
         edit_->setReadOnly(layout_.flags & ControlFlag::kReadOnly);
         if (layout_.flags & ControlFlag::kRight) edit_->setAlignment(Qt::AlignRight);
         QObject::connect(edit_, &QLineEdit::editingFinished, [this] { edit_->complete(); });
@@ -112,6 +112,7 @@ class EntryControl final : public Control {
         }
         edit_->setText(shown);
         edit_->setModified(false);
+        typingLoss_ = {};
     }
 
     void select(int start, int end) override {
@@ -126,6 +127,7 @@ class EntryControl final : public Control {
         edit_->setText(toScreen(text));
     }
     std::string text() const override { return fromScreen(edit_->text()); }
+    void settle() override { edit_->complete(); }
 
   private:
     FocusLineEdit* edit_ = nullptr;
@@ -137,6 +139,14 @@ class TextBoxEdit final : public QPlainTextEdit {
     bool changedSinceFocus = false;
 
   protected:
+    // Tab and Shift+Tab leave the box, as in every other control; Ctrl+Tab types a tab.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+            insertPlainText("\t");
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
     void focusInEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusInEvent(event);
         changedSinceFocus = false;
@@ -144,10 +154,15 @@ class TextBoxEdit final : public QPlainTextEdit {
     }
     void focusOutEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusOutEvent(event);
-        if (changedSinceFocus && event->reason() != Qt::ActiveWindowFocusReason) {
-            changedSinceFocus = false;
-            control_.window().post(EVENT::Accepted, control_.field());
-        }
+        if (event->reason() != Qt::ActiveWindowFocusReason) complete();
+    }
+
+  public:
+    // The variable follows every key; what is left is to tell the window, once.
+    void complete() {
+        if (!changedSinceFocus) return;
+        changedSinceFocus = false;
+        control_.window().post(EVENT::Accepted, control_.field());
     }
 
   private:
@@ -162,6 +177,7 @@ class TextBoxControl final : public Control {
 
     void build() override {
         edit_ = new TextBoxEdit(parentWidget(), *this);
+        edit_->setTabChangesFocus(true);
         widget_ = edit_;
         edit_->setReadOnly(layout_.flags & ControlFlag::kReadOnly);
         edit_->setLineWrapMode((layout_.flags & ControlFlag::kHScroll)
@@ -197,6 +213,7 @@ class TextBoxControl final : public Control {
         shown.replace("\r\n", "\n");
         edit_->setPlainText(shown);
     }
+    void settle() override { edit_->complete(); }
 
   private:
     void typed() {

@@ -15,9 +15,10 @@ class FocusLineEdit final : public QLineEdit {
   public:
     FocusLineEdit(QWidget* parent, Control& control) : QLineEdit(parent), control_(control) {}
 
-    // Holds no more than the control's picture shows, or than its text variable holds when it
-    // has no picture.
-    void limitToPicture();
+    // The width the control's picture shows, or its text variable holds when it has no
+    // picture; 0 for none. Longer text is taken and cut when completed, which the control
+    // records as a loss instead of refusing keys without a word.
+    int pictureWidth() const;
 
     // Typing done: changed text goes into the control's variable through its picture, shows
     // again as the picture formats it, and the window hears EVENT:Accepted. Unchanged text does

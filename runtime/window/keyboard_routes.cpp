@@ -2,11 +2,14 @@
 #include "runtime/window/keyboard_routes.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "runtime/window/screen_text.h"
 #include "runtime/window/window_impl.h"
@@ -40,10 +43,12 @@ bool takesMnemonics(ControlKind kind) {
 bool KeyboardRoutes::handle(QEvent* event) {
     switch (event->type()) {
         case QEvent::ShortcutOverride: {
-            // A control's marked letter comes before a menu's: keep the key from the menus.
+            // A menu's letter goes to the menu bar; a control's keeps the key from other
+            // shortcuts.
             auto* key = static_cast<QKeyEvent*>(event);
             bool clicks = false;
-            if (isAltLetter(*key) && !mnemonicTargets(key->key(), clicks).isEmpty()) {
+            if (isAltLetter(*key) && !menuOwns(key->key()) &&
+                !mnemonicTargets(key->key(), clicks).isEmpty()) {
                 event->accept();
                 return true;
             }
@@ -60,12 +65,13 @@ bool KeyboardRoutes::handle(QEvent* event) {
             if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
                 return openMenuBar();
             }
+            if (!isAltLetter(*key)) return false;
             bool clicks = false;
-            if (isAltLetter(*key) && !mnemonicTargets(key->key(), clicks).isEmpty()) {
+            if (!menuOwns(key->key()) && !mnemonicTargets(key->key(), clicks).isEmpty()) {
                 followMnemonic(key->key());
-                return true;
             }
-            return false;
+            // A letter nobody marks is not typed either.
+            return true;
         }
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
@@ -82,19 +88,65 @@ bool KeyboardRoutes::handle(QEvent* event) {
 }
 
 bool KeyboardRoutes::dialogKey(const QKeyEvent& key) {
-    if (!(window_.layout().flags & WindowFlag::kDialog) || key.modifiers() != Qt::NoModifier) {
-        return false;
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    if (key.key() == Qt::Key_Escape) return escape();
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+        return pressDefaultButton();
     }
-    if (key.key() == Qt::Key_Escape) {
-        window_.post(EVENT::CloseWindow, 0);
-        return true;
+    return false;
+}
+
+bool KeyboardRoutes::pressDefaultButton() {
+    // The key is judged by where the focus is: a Return an entry passed on to the window after
+    // completing itself has been answered already.
+    QWidget* widget = window_.frame()->focusWidget();
+    if (widget == nullptr) return false;
+    // Where Return means something of its own, it keeps that meaning.
+    for (QWidget* w = widget; w != nullptr && w != window_.frame(); w = w->parentWidget()) {
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QToolButton*>(w) ||
+            qobject_cast<QAbstractItemView*>(w) || qobject_cast<QPlainTextEdit*>(w)) {
+            return false;
+        }
     }
-    if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) return false;
+    if (Control* focused = window_.control(window_.fieldOf(widget))) {
+        // An entry's Return completes the entry; a program that wants more alerts the key.
+        if (focused->kind() == ControlKind::Entry || focused->kind() == ControlKind::Combo) {
+            return false;
+        }
+        if (focused->alertKeys().count(KEY::Enter) > 0) return false;
+    }
     for (const auto& control : window_.controls()) {
         auto* button = qobject_cast<QPushButton*>(control->widget());
         if (button != nullptr && button->isDefault() && button->isVisible() &&
             button->isEnabled()) {
             button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool KeyboardRoutes::escape() {
+    const bool dialog = (window_.layout().flags & WindowFlag::kDialog) ||
+                        window_.frame()->windowModality() != Qt::NonModal;
+    if (!dialog) return false;
+    for (const auto& control : window_.controls()) {
+        auto* button = qobject_cast<QPushButton*>(control->widget());
+        if (button == nullptr || !button->isVisible() || !button->isEnabled()) continue;
+        if (toScreen(control->text()).remove('&') == "Cancel") {
+            button->click();
+            return true;
+        }
+    }
+    window_.post(EVENT::CloseWindow, 0);
+    return true;
+}
+
+bool KeyboardRoutes::menuOwns(int key) const {
+    auto* bar = qobject_cast<QMenuBar*>(window_.frame()->menuWidget());
+    if (bar == nullptr) return false;
+    for (QAction* menu : bar->actions()) {
+        if (menu->isVisible() && menu->isEnabled() && markedLetter(menu->text()) == key) {
             return true;
         }
     }

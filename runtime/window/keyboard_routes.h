@@ -1,7 +1,11 @@
 // The keyboard routes every window of the program shares beside its controls' own keys: F10,
-// and Alt pressed and released alone, open the menu bar's first menu; Alt with a letter goes
-// to the control whose text marks that letter ('&'), ahead of a menu marked with the same one.
-// In a dialog, Return presses the default button and Escape asks the window to close.
+// and Alt pressed and released alone, open the menu bar's first menu; Alt with a letter opens
+// the menu marked with that letter ('&'), as on every desktop, or else goes to the control
+// whose text marks it; a letter nobody marks does nothing. Return presses the window's
+// default button wherever the focus is (a tick box, a spin box), except where Return has a
+// meaning of its own: an entry, which it completes, a text box, a list, a button, a control
+// that alerts it. In a dialog or a window opened over
+// another, Escape presses "Cancel", or asks the window to close when it has none.
 #pragma once
 
 #include <QEvent>
@@ -24,6 +28,10 @@ class KeyboardRoutes {
   private:
     bool openMenuBar();
     bool dialogKey(const QKeyEvent& key);
+    bool pressDefaultButton();
+    bool escape();
+    // Whether a menu of the menu bar is marked with `key`.
+    bool menuOwns(int key) const;
     // The controls whose marked letter is `key`, as they would take it, in layout order.
     QList<QWidget*> mnemonicTargets(int key, bool& clicks) const;
     void followMnemonic(int key);

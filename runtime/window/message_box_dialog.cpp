@@ -1,6 +1,7 @@
 // The message box dialog: icon, text and a row of buttons placed by layoutMessageBox.
 #include "runtime/window/message_box_dialog.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
@@ -86,6 +87,10 @@ MessageBoxDialog::MessageBoxDialog(const MessageBoxRequest& request, QWidget* pa
     }
     const std::vector<int> shown = messageBoxButtons(request.buttons);
     input.buttonCount = static_cast<int>(shown.size());
+    // The title bar's font is the desktop's; the application's stands in for it, with room for
+    // the bar's icon and close button on either side.
+    const QFontMetrics titleMetrics(QApplication::font());
+    input.captionWidth = titleMetrics.horizontalAdvance(windowTitle()) + 6 * titleMetrics.height();
     const MessageBoxLayout layout = layoutMessageBox(input);
 
     if (!pixmap.isNull()) {

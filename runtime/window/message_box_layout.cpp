@@ -42,7 +42,7 @@ MessageBoxLayout layoutMessageBox(const MessageBoxLayoutInput& in) {
 
     const int rowWidth = buttonCount * buttonWidth + (buttonCount - 1) * gap;
     out.width = std::max({dialogUnitsToPixelsX(kMessageBoxMinWidth, in.base),
-                          textX + in.textWidth + marginX, rowWidth + 2 * marginX});
+                          textX + in.textWidth + marginX, rowWidth + 2 * marginX, in.captionWidth});
     const int rowY = marginY + bodyHeight + marginY;
     out.height = rowY + buttonHeight + marginY;
 

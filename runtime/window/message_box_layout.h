@@ -41,6 +41,9 @@ struct MessageBoxLayoutInput {
     int iconWidth = 0;  // 0 when the box has no icon
     int iconHeight = 0;
     int buttonCount = 1;
+    // The caption as the title bar shows it, with room for the bar's buttons: a box is never
+    // so narrow that the desktop has to cut its caption short.
+    int captionWidth = 0;
 };
 
 struct MessageBoxLayout {
@@ -53,7 +56,8 @@ struct MessageBoxLayout {
 
 // The icon at the top left, the text to its right, and below them one row of buttons centred
 // under the text (moved in only as far as needed to stay inside the margins). The box is as
-// wide as its widest part needs and never narrower than kMessageBoxMinWidth.
+// wide as its widest part, its caption included, needs and never narrower than
+// kMessageBoxMinWidth.
 MessageBoxLayout layoutMessageBox(const MessageBoxLayoutInput& input);
 
 }  // namespace quillery

@@ -166,6 +166,10 @@ bool ACCEPT(Window& window);
 // The same for the current window; 537 when there is none.
 bool ACCEPT();
 
+// In the handler of EVENT:CloseWindow: the close is refused, the window stays open and its
+// loop goes on.
+void refuseClose();
+
 // Queries valid inside the loop body.
 EventCode EVENT();
 int FIELD();
@@ -204,6 +208,17 @@ void bindList(Window& window, int field, Queue& queue, int queueField);
 // lone '-' is a separator, a leading '+' checks an item and a leading '-' leaves it unchecked.
 // Returns the number of the item chosen (separators not counted), 0 when none.
 int POPUP(std::string_view text);
+
+// What an entry could not keep of the text last typed into it: the characters its variable's
+// character set has no place for (stored as '?'), and the length it was cut to. Reset when the
+// control shows its variable again.
+struct TypingLoss {
+    std::string replaced;         // each character once, UTF-8, in the order typed
+    std::size_t typedLength = 0;  // characters typed, when more than were kept
+    std::size_t keptLength = 0;
+    bool any() const { return !replaced.empty() || typedLength > keptLength; }
+};
+TypingLoss typingLoss(int field);
 
 // Property access on the current window: PROP(field, Prop::Text) = "x";
 // std::string text = PROP(0, Prop::Text); long width = PROP(SHEET, Prop::Width);

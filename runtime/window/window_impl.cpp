@@ -351,7 +351,32 @@ void WindowImpl::refreshLists() {
         control->refresh();
 }
 
+namespace {
+
+// The events a user's gesture raises on another control than the one being typed into, or on
+// the window as a request to leave it. Focus, timer and size events only report.
+bool isGesture(EventCode event) {
+    if (event == EVENT::CloseWindow || event == EVENT::CloseDown) return true;
+    return isFieldEvent(event) && event != EVENT::Selected;
+}
+
+}  // namespace
+
 void WindowImpl::post(EventCode event, int field, int key, RejectReason reason) {
+    if (state_ != State::Open) return;
+    if (isGesture(event)) settleFocus(isFieldEvent(event) ? field : 0);
+    enqueue(event, field, key, reason);
+}
+
+void WindowImpl::settleFocus(int exceptField) {
+    // The window's focus widget, whether or not the window is active: a click on the close
+    // box or on another window's button does not take it away.
+    const int field = fieldOf(frame_->focusWidget());
+    if (field == 0 || field == exceptField) return;
+    if (Control* focused = control(field)) focused->settle();
+}
+
+void WindowImpl::enqueue(EventCode event, int field, int key, RejectReason reason) {
     if (state_ != State::Open) return;
     // A timer or a resize that has not been handled yet stands for the later ones too.
     if (event == EVENT::Timer || event == EVENT::Sized) {
@@ -393,15 +418,16 @@ void WindowImpl::focusArrived(int field, Qt::FocusReason reason) {
     post(EVENT::Selected, field);
 }
 
-bool WindowImpl::alertInput(QWidget* source, int key) {
-    int field = 0;
-    for (QWidget* w = source; w != nullptr && w != frame_; w = w->parentWidget()) {
+int WindowImpl::fieldOf(const QWidget* widget) const {
+    for (const QWidget* w = widget; w != nullptr && w != frame_; w = w->parentWidget()) {
         const QVariant tag = w->property(kFieldProperty);
-        if (tag.isValid()) {
-            field = tag.toInt();
-            break;
-        }
+        if (tag.isValid()) return tag.toInt();
     }
+    return 0;
+}
+
+bool WindowImpl::alertInput(QWidget* source, int key) {
+    const int field = fieldOf(source);
     const int plainKey = key & 0xFF;
     auto alerted = [&](const std::set<int>& keys) {
         return keys.count(key) > 0 || keys.count(plainKey) > 0;

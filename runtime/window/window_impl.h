@@ -82,8 +82,15 @@ class WindowImpl {
     void displayAll();
     void refreshLists();
 
-    // Events.
+    // Events. A user's gesture on a control, or a request to close, first completes what
+    // was typed into the control that has the focus, so its EVENT:Accepted comes first.
     void post(EventCode event, int field, int key = 0, RejectReason reason = RejectReason::None);
+    // Queues an event as it stands: the program's own POST.
+    void enqueue(EventCode event, int field, int key = 0, RejectReason reason = RejectReason::None);
+    // The field number of the control that `widget` belongs to; 0 for none.
+    int fieldOf(const QWidget* widget) const;
+    // Completes the typing in the focused control unless it is `exceptField`.
+    void settleFocus(int exceptField);
     bool hasEvent() const { return !queue_.empty(); }
     PendingEvent takeEvent();
     void setWaiting(QEventLoop* loop) { waiting_ = loop; }

@@ -133,11 +133,11 @@ void fireTimer(Window& window) {
 void POST(EventCode event, int field) {
     Window* window = currentWindow();
     if (window == nullptr) return;
-    window->impl().post(event, field);
+    window->impl().enqueue(event, field);
 }
 
 void POST(Window& window, EventCode event, int field) {
-    openImpl(window).post(event, field);
+    openImpl(window).enqueue(event, field);
 }
 
 void DISPLAY(int first, int last) {
@@ -227,6 +227,13 @@ void bindList(Window& window, int field, Queue& queue, int queueField) {
 
 void bindList(int field, Queue& queue, int queueField) {
     if (Window* window = currentWindow()) bindList(*window, field, queue, queueField);
+}
+
+TypingLoss typingLoss(int field) {
+    Window* window = currentWindow();
+    if (window == nullptr) return {};
+    Control* control = window->impl().control(field);
+    return control ? control->typingLoss() : TypingLoss{};
 }
 
 PropertyRef& PropertyRef::operator=(const PropValue& value) {

@@ -10,10 +10,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/window/catalogue_damage.h"
+#include "app/window/catalogue_transaction.h"
 #include "app/window/display_quillery.h"
 #include "app/window/file_commands.h"
 #include "app/window/main_window_globals.h"
+#include "tests/app/damaged_files.h"
 #include "tests/app/main_window_support.h"
+#include "tests/storage/process_test_support.h"
 
 namespace quillery::testing {
 namespace {
@@ -161,12 +165,173 @@ TEST_F(MainWindowTest, ALockedOrDamagedCatalogueIsReportedAndLeftAlone) {
     EXPECT_EQ(s.messageBoxes()[0].caption, "File Access Error");
     EXPECT_EQ(s.messageBoxes()[0].text,
               "File (Locked.QLY) could not be opened.  Error: Access Denied (5).");
-    EXPECT_EQ(s.messageBoxes()[1].caption, "File Access Error");
+    EXPECT_EQ(s.messageBoxes()[1].caption, "Not a Catalogue");
     EXPECT_EQ(s.messageBoxes()[1].text,
-              "File (Damaged.QLY) could not be opened.  Error: Invalid Data File (36).");
+              "The file Damaged.QLY is not a catalogue: it does not begin with a catalogue's "
+              "header.\nIt was not opened, and nothing was written to it.");
     EXPECT_EQ(std::filesystem::file_size("Damaged.QLY"), damagedBefore);
     EXPECT_EQ(currentTitles("Locked.QLY"), (Rows{"Germinal"}));
     EXPECT_EQ(currentTitles("Mine.QLY"), (Rows{"Emma", ""}));
+}
+
+TEST_F(MainWindowTest, SaveAsNeverReplacesACatalogueAnotherProgramHasOpen) {
+    using storage::testing::Turn;
+    writeCatalogue("Mine.QLY", {book("Austen", "Jane", "Emma")});
+    writeCatalogue("Shared.QLY", {book("Zola", "Emile", "Germinal")});
+    // Another copy of the program has Shared.QLY open, and saves into it after our attempt.
+    Turn opened, attempted;
+    const pid_t other = storage::testing::forkChild([&] {
+        auto store = tools::makeCatalogueStore();
+        if (!store->open(path("Shared.QLY"), tools::StoreAccess::kReadWrite).ok()) return 1;
+        opened.give();
+        if (!attempted.take()) return 2;
+        if (!store->begin().ok() || !store->add(book("Hugo", "Victor", "Notre-Dame")).ok() ||
+            !store->commit().ok())
+            return 3;
+        store->close();
+        return 0;
+    });
+    ASSERT_TRUE(opened.take());
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(menu(W::FILESAVEAS))
+        .then(answerFileDialog(path("Shared.QLY")))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(inspect("still mine",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian' (Mine.QLY)");
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"}));
+                          attempted.give();
+                          EXPECT_EQ(storage::testing::waitChild(other), 0);
+                          // What the other program saved after the attempt is in its file.
+                          EXPECT_EQ(currentTitles("Shared.QLY"), (Rows{"Germinal", "Notre-Dame"}));
+                      }))
+        // Once the other program has let it go, the file may be replaced.
+        .then(menu(W::FILESAVEAS))
+        .then(answerFileDialog(path("Shared.QLY")))
+        .then(answerMessageBox(BUTTON::Yes))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Mine.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    ASSERT_EQ(s.messageBoxes().size(), 2u);
+    EXPECT_EQ(s.messageBoxes()[0].caption, "Save Quillery File As");
+    EXPECT_EQ(s.messageBoxes()[0].text,
+              "The file Shared.QLY is in use: another program has it open.  Choose another "
+              "name, or close it there first.");
+    EXPECT_EQ(s.messageBoxes()[1].text,
+              "The file Shared.QLY already exists.  Do you want to replace it?");
+    EXPECT_EQ(currentTitles("Shared.QLY"), (Rows{"Emma"}));
+    EXPECT_TRUE(std::filesystem::exists("Mine.QLY"));
+}
+
+TEST_F(MainWindowTest, DamagedEmptyAndCutShortFilesAreRefusedAndTheWindowCarriesOn) {
+    std::vector<QuilleryRecord> many;
+    for (int n = 0; n < 300; ++n)
+        many.push_back(book("Reader", std::to_string(1000 + n), "Volume"));
+    writeCatalogue("Bad.QLY", many);
+    std::string bad = readBytes("Bad.QLY");
+    spoilPage(bad, treeTopOf("Bad.QLY").children.back());
+    writeBytes("Bad.QLY", bad);
+    writeCatalogue("Cut.QLY", many);
+    std::string cut = readBytes("Cut.QLY");
+    cut.resize(cut.size() / 2);
+    writeBytes("Cut.QLY", cut);
+    writeBytes("Empty.QLY", "");
+    writeCatalogue("Books.QLY", {book("Austen", "Jane", "Emma")});
+    const std::string title = "'Quillery ZE- The Personal Librarian'";
+
+    ScriptedSession s;
+    s.then(answerMessageBox(BUTTON::OK))  // the catalogue named at start
+        .then(dismissSplash())
+        .then(inspect("no catalogue",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), title);
+                          EXPECT_TRUE(listedRows(w).empty());
+                          EXPECT_TRUE(disabled(W::NEW));
+                          EXPECT_TRUE(disabled(W::FIND));
+                      }))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Books.QLY")))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Empty.QLY")))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Cut.QLY")))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Bad.QLY")))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(inspect("still the books",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), title + " (Books.QLY)");
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"}));
+                      }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Bad.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    ASSERT_EQ(s.messageBoxes().size(), 4u);
+    const std::string advice = "'quillery-data check Bad.QLY' lists its faults.";
+    for (std::size_t box : {0u, 3u}) {
+        const SeenMessageBox& seen = s.messageBoxes()[box];
+        EXPECT_EQ(seen.caption, "Damaged Catalogue");
+        EXPECT_TRUE(seen.text.starts_with("The catalogue Bad.QLY is damaged: page ")) << seen.text;
+        EXPECT_TRUE(
+            seen.text.ends_with(".\nIt was not opened, and nothing was written to it.\n" + advice))
+            << seen.text;
+        EXPECT_EQ(seen.text.find("vltbt"), std::string::npos) << seen.text;
+    }
+    EXPECT_EQ(s.messageBoxes()[1].caption, "Not a Catalogue");
+    EXPECT_EQ(s.messageBoxes()[1].text,
+              "The file Empty.QLY is not a catalogue: the file is empty.\nIt was not opened, "
+              "and nothing was written to it.");
+    EXPECT_EQ(s.messageBoxes()[2].caption, "Damaged Catalogue");
+    EXPECT_TRUE(s.messageBoxes()[2].text.starts_with("The catalogue Cut.QLY is damaged: "))
+        << s.messageBoxes()[2].text;
+    EXPECT_EQ(readBytes("Bad.QLY"), bad);
+    EXPECT_EQ(readBytes("Cut.QLY"), cut);
+    EXPECT_EQ(readBytes("Empty.QLY"), "");
+    EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Emma"}));
+}
+
+TEST_F(MainWindowTest, DamageMetWhileWorkingDropsTheCatalogueWithoutAnotherWrite) {
+    writeCatalogue("Books.QLY", {book("Austen", "Jane", "Emma")});
+    const std::string before = readBytes("Books.QLY");
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(inspect("a change under way meets a damaged page",
+                      [&](Window&) {
+                          const std::int32_t emma = fileRecords("Books.QLY").back().position;
+                          reportingDamage([emma] {
+                              beginCatalogueTransaction("Can't Save Book");
+                              GET(QUILLERY, emma);
+                              QLY.TITLE = "Persuasion";
+                              PUT(QUILLERY);
+                              storage::storageFault(storage::FaultCheck::kDecompression, 12);
+                          });
+                      }))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(inspect("no catalogue",
+                      [&](Window& w) {
+                          EXPECT_EQ(caption(), "'Quillery ZE- The Personal Librarian'");
+                          EXPECT_TRUE(listedRows(w).empty());
+                          EXPECT_TRUE(disabled(W::NEW));
+                          EXPECT_EQ(readBytes("Books.QLY"), before);
+                      }))
+        .then(menu(W::FILEOPEN))
+        .then(answerFileDialog(path("Books.QLY")))
+        .then(inspect("open again",
+                      [&](Window& w) { EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"})); }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Books.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].caption, "Damaged Catalogue");
+    EXPECT_EQ(s.messageBoxes()[0].text,
+              "The catalogue Books.QLY is damaged: page 12: its compressed body does not "
+              "decode.\nThe catalogue was closed; the last change may not have been written, and "
+              "nothing more will be.\n'quillery-data check Books.QLY' lists its faults.");
+    EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Emma"}));
+    EXPECT_TRUE(catalogueFaults("Books.QLY").empty());
 }
 
 // Run twice: by the suite, which makes a catalogue only its owner may write and runs this test

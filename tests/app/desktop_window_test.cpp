@@ -211,13 +211,15 @@ TEST(DesktopWindow, KeyboardRoutes) {
                           EXPECT_TRUE(fileMenuOpen(w));
                           closeMenus(w);
                       }))
-        // A prompt's letter leads to its entry, before the menu with the same letter.
+        // A menu's letter opens the menu; a prompt's leads to its entry.
         .then(press(KEY::Alt | 'F', W::QLY_TITLE))
         .then(inspect("Alt+F",
                       [&](Window& w) {
-                          EXPECT_TRUE(focused(w, W::QLY_FIRSTNAME));
-                          EXPECT_FALSE(fileMenuOpen(w));
+                          EXPECT_TRUE(fileMenuOpen(w));
+                          closeMenus(w);
                       }))
+        .then(press(KEY::Alt | 'I', W::QLY_TITLE))
+        .then(inspect("Alt+I", [&](Window& w) { EXPECT_TRUE(focused(w, W::QLY_FIRSTNAME)); }))
         .then(press(KEY::Alt | 'P'))
         .then(inspect("Alt+P", [&](Window& w) { EXPECT_TRUE(focused(w, W::QLY_PUBDATE)); }))
         // A letter two controls share moves between them and presses neither.

@@ -192,6 +192,46 @@ TEST_F(MainWindowTest, ASaveTheDiskRefusesLeavesThePreviousVersionCurrent) {
     EXPECT_TRUE(catalogueFaults("Books.QLY").empty());
 }
 
+TEST_F(MainWindowTest, ARefusedNewLeavesTheShownBookToBeEditedAndSavedWhole) {
+    QuilleryRecord emma = book("Austen", "Jane", "Emma", "Novels");
+    emma.ISBN = "9780141439587";
+    emma.LOCATION = "Study";
+    writeCatalogue("Books.QLY", {emma});
+    ScriptedSession s;
+    std::unique_ptr<FullDisk> full;
+    s.then(dismissSplash())
+        .then(
+            inspect("disk full", [&](Window&) { full = std::make_unique<FullDisk>("Books.QLY"); }))
+        .then(click(W::NEW))
+        .then(answerMessageBox(BUTTON::OK))
+        .then(inspect("as it was",
+                      [&](Window& w) {
+                          full.reset();
+                          EXPECT_EQ(listedRows(w), (Rows{"Austen, Jane (Emma)"}));
+                          EXPECT_EQ(QLY.LASTNAME, "Austen");
+                          EXPECT_EQ(QLY.ISBN, "9780141439587");
+                          EXPECT_TRUE(disabled(W::SAVE));
+                          EXPECT_FALSE(disabled(W::NEW));
+                      }))
+        .then(type(W::QLY_TITLE, "Persuasion"))
+        .then(click(W::SAVE))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Books.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    ASSERT_EQ(s.messageBoxes().size(), 1u);
+    EXPECT_EQ(s.messageBoxes()[0].caption, "Can't Add New Book");
+    const std::vector<StoredRecord> records = fileRecords("Books.QLY");
+    const StoredRecord* saved = findTitle(records, "Persuasion");
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->record.LASTNAME, "Austen");
+    EXPECT_EQ(saved->record.FIRSTNAME, "Jane");
+    EXPECT_EQ(saved->record.CATEGORY, "Novels");
+    EXPECT_EQ(saved->record.ISBN, "9780141439587");
+    EXPECT_EQ(saved->record.LOCATION, "Study");
+    EXPECT_EQ(saved->record.CREATED(), emma.CREATED());
+    EXPECT_EQ(currentTitles("Books.QLY"), (Rows{"Persuasion"}));
+}
+
 TEST_F(MainWindowTest, EntriesPastPosition32767AreEditedInPlace) {
     // Every save takes a new record position; a catalogue in long use has passed 32,767.
     std::vector<QuilleryRecord> entries;

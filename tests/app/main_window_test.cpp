@@ -184,10 +184,10 @@ TEST(MainWindow, EntryPanelPromptsAndPictures) {
     };
     const EntryCase entries[] = {
         {W::BEGIN, "&Last Name:", W::QLY_LASTNAME, "s20"},
-        {W::FIRST, "&First:", W::QLY_FIRSTNAME, "s20"},
+        {W::FIRST, "F&irst:", W::QLY_FIRSTNAME, "s20"},
         {W::LAST, "&Title:", W::QLY_TITLE, "s45"},
         {W::CAT, "Ca&tegory:", W::QLY_CATEGORY, "s20"},
-        {W::RATE, "&Rating:", W::QLY_RATING, "s1"},
+        {W::RATE, "R&ating:", W::QLY_RATING, "s1"},
         {W::ISBN, "ISBN:", W::QLY_ISBN, "s13"},
         {W::COND, "Condition:", W::QLY_CONDITION, "s15"},
         {W::PUD, "&Publish Date:", W::QLY_PUBDATE, "s20"},

@@ -18,6 +18,7 @@
 #include "app/catalogue_generator.h"
 #include "storage/data_file.h"
 #include "storage/posix_file.h"
+#include "tests/app/damaged_files.h"
 
 namespace quillery::tools {
 namespace {
@@ -30,14 +31,11 @@ struct ProgramRun {
     std::string err;
 };
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using quillery::testing::readBytes;
+using quillery::testing::spoilPage;
+using quillery::testing::TreeTop;
+using quillery::testing::treeTopOf;
+using quillery::testing::writeBytes;
 
 class ToolProgram : public ::testing::Test {
   protected:
@@ -105,32 +103,6 @@ class ToolProgram : public ::testing::Test {
 };
 
 // The pages a catalogue's root leads to first, and the root itself.
-struct TreeTop {
-    std::int64_t root = -1;
-    std::vector<std::int64_t> children;
-};
-
-TreeTop treeTopOf(const std::string& file) {
-    std::unique_ptr<storage::File> raw;
-    EXPECT_TRUE(storage::PosixFile::open(file, storage::PosixOpenMode::kReadOnly, raw).ok());
-    storage::DataFileOptions options;
-    options.exclusive = false;
-    std::unique_ptr<storage::DataFile> data;
-    EXPECT_TRUE(storage::DataFile::open(std::move(raw), options, data).ok());
-    TreeTop top;
-    top.root = data->root();
-    const storage::CachedPage& root = data->page(top.root);
-    top.children.assign(root.content.children.begin(), root.content.children.end());
-    return top;
-}
-
-// Spoils page `page` where every read of it looks first: its own offset field.
-void spoilPage(std::string& bytes, std::int64_t page) {
-    const std::size_t at = static_cast<std::size_t>(storage::pageOffset(page));
-    for (std::size_t i = at; i < at + 4; ++i)
-        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
-}
-
 TEST_F(ToolProgram, AFolderGivenAsTheCsvIsAReadFailure) {
     const ProgramRun named = run({"import", "--dry-run", path("x.QLY"), dir_.string()});
     EXPECT_EQ(named.status, 3);
@@ -194,9 +166,8 @@ TEST_F(ToolProgram, OtherCommandsRefuseADamagedCatalogueNamingTheDamage) {
     spoilPage(bytes, top.root);
     writeBytes(file, bytes);
 
-    const std::string refusal = "quillery-data: \"" + file + "\" is damaged: page " +
-                                std::to_string(top.root) +
-                                ": its offset field is wrong (Internal error : vltbt line 112)";
+    const std::string refusal = "quillery-data: \"" + file + "\" is damaged (page " +
+                                std::to_string(top.root) + ": its offset field is wrong)";
     for (const std::vector<std::string>& command : {std::vector<std::string>{"export", file},
                                                     {"list", "--key", "TITLEKEYKEY", file},
                                                     {"info", file},

@@ -221,6 +221,21 @@ TEST(MessageBoxLayoutTest, NarrowTextWidensTheBoxForTheButtons) {
     EXPECT_EQ(out.text.x, 11);
 }
 
+TEST(MessageBoxLayoutTest, ALongCaptionWidensTheBoxSoTheTitleBarShowsItWhole) {
+    MessageBoxLayoutInput in;
+    in.base = {6, 13};
+    in.textWidth = 40;
+    in.textHeight = 13;
+    in.captionWidth = 400;
+    const MessageBoxLayout out = layoutMessageBox(in);
+    EXPECT_EQ(out.width, 400);
+    // The button stays centred under the text, inside the margins.
+    EXPECT_EQ(out.buttons.size(), 1u);
+    EXPECT_GE(out.buttons[0].x, 11);
+    in.captionWidth = 20;  // a short caption changes nothing
+    EXPECT_EQ(layoutMessageBox(in).width, 75 + 2 * 11);
+}
+
 // ---- The real box ----------------------------------------------------------------------------
 
 TEST(MessageBoxShown, YesNoWithDefaultNo) {

@@ -87,9 +87,10 @@ Action type(int field, std::string_view text) {
             sendText(edit, screen);
             sendKey(edit, Qt::Key_Return);
         } else if (auto* spinBox = qobject_cast<QAbstractSpinBox*>(target)) {
+            // Leaving the box completes it; Return would also press the window's default button.
             spinBox->selectAll();
             sendText(spinBox, screen);
-            sendKey(spinBox, Qt::Key_Return);
+            sendKey(spinBox, Qt::Key_Tab);
         } else if (auto* box = qobject_cast<QPlainTextEdit*>(target)) {
             box->selectAll();
             sendText(box, screen);

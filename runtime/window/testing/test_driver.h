@@ -64,7 +64,8 @@ Action click(int field);
 // Chooses a menu item (the same as click, named for readability).
 Action menu(int itemField);
 // Types `text` (Windows-1252) over the contents of an entry, combination box, spin box or text
-// box and completes the entry (Enter, or leaving a text box).
+// box and completes the entry (Enter in an entry or combination box; leaving a spin box or a
+// text box, as Return there presses the window's default button).
 Action type(int field, std::string_view text);
 // Gives a control the focus, as a click into it would (EVENT:Selected for entries).
 Action focus(int field);

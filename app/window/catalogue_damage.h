@@ -1,0 +1,41 @@
+// Damage in a catalogue never ends the main window. A catalogue is checked before it is opened
+// for writing, and one whose pages or records are damaged, or that is no catalogue at all, is
+// refused and left as it is. Damage the storage engine meets later, while reading or writing,
+// abandons the command under way: the catalogue is dropped without another write and the
+// window carries on without it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "storage/storage_fault.h"
+
+namespace quillery {
+
+// Thrown out of the storage engine, in place of its fatal report, while damage is caught.
+struct CatalogueDamaged {
+    storage::StorageFault fault;
+};
+
+// While it lives, storage faults throw CatalogueDamaged.
+class CatalogueDamageCaught {
+  public:
+    CatalogueDamageCaught();
+    ~CatalogueDamageCaught();
+    CatalogueDamageCaught(const CatalogueDamageCaught&) = delete;
+    CatalogueDamageCaught& operator=(const CatalogueDamageCaught&) = delete;
+
+  private:
+    storage::StorageFaultHandler previous_;
+};
+
+// Whether the closed catalogue QUILLERYFILE may be opened for writing: false, after telling the
+// person why, when its pages or records are damaged or the file is no catalogue. What the check
+// cannot find out (a file another program holds, say) is left to the open to report.
+bool catalogueFitToOpen();
+
+// Runs `work`; damage met on the way drops the open catalogue without writing to it, is
+// reported, and leaves the window without a catalogue. False when that happened.
+bool reportingDamage(const std::function<void()>& work);
+
+}  // namespace quillery
