@@ -10,8 +10,6 @@
 #include "app/catalogue_globals.h"
 #include "app/catalogue_use_count.h"
 #include "app/quillery_file.h"
-#include "app/window/listings.h"
-#include "app/window/main_window_layout.h"
 #include "reports/listing_report.h"
 #include "reports/listing_table.h"
 #include "reports/listings.h"
@@ -304,15 +302,6 @@ void PRINTDATEREPORT() {
 }
 void OTHERREPORT() {
     runReportProcedure(12);
-}
-
-void installListings() {
-    // The menu's items follow the listing table's order.
-    setListingProcedure([](int reportField) {
-        const int listing = reportField - displayquillery::AUTHORREPORT;
-        if (listing >= 0 && listing < static_cast<int>(kListingCount))
-            runReportProcedure(static_cast<std::size_t>(listing));
-    });
 }
 
 }  // namespace quillery

@@ -10,9 +10,9 @@
 #include <QThread>
 #include <sstream>
 
+#include "app/tools/print_listing_command.h"
 #include "app/tools/tool_run.h"
 #include "reports/listing_table.h"
-#include "reports/print_command.h"
 #include "tests/reports/listing_support.h"
 
 namespace quillery::testing {
@@ -41,7 +41,7 @@ class PrintCommandTest : public ListingTest {
         std::istringstream in;
         out_.str("");
         err_.str("");
-        tools::setPrintCommand(printListingCommand);
+        tools::setPrintCommand(tools::printListingCommand);
         const auto store = tools::makeCatalogueStore();
         return tools::runQuilleryData(args, *store, in, out_, err_, {80000, 1});
     }
