@@ -12,6 +12,7 @@
 
 #include "app/window/catalogue_damage.h"
 #include "app/window/catalogue_transaction.h"
+#include "app/window/damage_guard.h"
 #include "app/window/display_quillery.h"
 #include "app/window/file_commands.h"
 #include "app/window/main_window_globals.h"

@@ -17,6 +17,7 @@
 #include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/twin_controls.h"
 #include "runtime/window/help.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
