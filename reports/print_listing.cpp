@@ -22,13 +22,15 @@
 #include "reports/page_folder_copy.h"
 #include "reports/quiet_toolkit.h"
 #include "runtime/errors.h"
+#include "storage/access_mode.h"
 #include "storage/file_statements.h"
 
 namespace quillery {
 
 namespace {
 
-constexpr int kReadOnlyShared = 0x40;
+// Read-only, and others may go on reading and writing the catalogue meanwhile.
+constexpr int kReadOnlyShared = storage::AccessMode::kDenyNone;
 
 PrintResult fail(std::string message, PrintOutcome outcome = PrintOutcome::Failed) {
     return {outcome, std::move(message)};
@@ -51,8 +53,8 @@ std::string pdfRefusal(const PrintRequest& request) {
 }  // namespace
 
 PrintResult printListing(const PrintRequest& request) {
-    const auto listing = listingNamed(request.listing);
-    if (!listing) {
+    const auto number = listingNamed(request.listing);
+    if (!number) {
         return fail("unknown listing \"" + request.listing +
                         "\"; the listings are author, title, location, category, rating, "
                         "condition, value, isbn, edition, pubdate, buydate, printdate, other",
@@ -78,13 +80,13 @@ PrintResult printListing(const PrintRequest& request) {
         return fail("cannot open catalogue \"" + request.catalogue + "\": " + errorText());
     OpenCatalogue closeAtEnd;
 
-    const ListingSpec& spec = listingTable()[*listing];
+    const Listing& listing = listingTable()[*number];
     std::optional<PageFolderCopy> pagesCopy;
     if (!request.pagesDir.empty()) {
         pagesCopy.emplace(request.pagesDir);
         if (!pagesCopy->prepare()) return fail(pagesCopy->failure());
     }
-    ListingReport listingReport(*listing);
+    ListingReport listingReport(*number);
     Report& report = listingReport.report();
     if (!request.pdf.empty()) report.printToFile(QString::fromStdString(request.pdf));
     report.protectFile(request.catalogue);
@@ -92,7 +94,7 @@ PrintResult printListing(const PrintRequest& request) {
     const std::uint32_t records = RECORDS(QUILLERY);
     std::uint32_t read = 0;
     std::size_t books = 0;
-    SET(keyOf(QUILLERY, spec.key));
+    SET(keyOf(QUILLERY, listing.key));
     for (NEXT(QUILLERY); errorCode() == 0; NEXT(QUILLERY)) {
         ++read;
         if (request.progress && read % 100 == 0)
@@ -114,7 +116,7 @@ PrintResult printListing(const PrintRequest& request) {
     if (errorCode() != ErrorCode::kRecordNotAvailable)
         return fail("cannot read catalogue \"" + request.catalogue + "\": " + errorText());
     if (books == 0) {
-        return {PrintOutcome::Done, nothingToPrintText(spec)};
+        return {PrintOutcome::Done, nothingToPrintText(listing)};
     }
     listingReport.end();
     if (report.pageError() != 0 || report.printFailed()) {
@@ -136,7 +138,7 @@ PrintResult printListing(const PrintRequest& request) {
     }
     return {PrintOutcome::Done,
             std::to_string(pages) + (pages == 1 ? " page" : " pages") + " of the " +
-                std::string(spec.toolName) + " listing" +
+                std::string(listing.toolName) + " listing" +
                 (request.pdf.empty() ? " printed" : " written to " + request.pdf)};
 }
 
