@@ -594,6 +594,12 @@ std::int32_t PREVIEW_JUMPTOPAGE(std::int32_t INPUT_CURRENTPAGE, std::int32_t INP
     PROP(jumptopage::JUMPPAGE, Prop::RangeHigh) = INPUT_TOTALPAGES;
     DISPLAY();
     while (ACCEPT(window)) {
+        // A page typed beyond either end becomes the first or the last page.
+        if (EVENT() == EVENT::Rejected && FIELD() == jumptopage::JUMPPAGE) {
+            JUMPPAGE = REJECTCODE() == RejectReason::AboveRange ? INPUT_TOTALPAGES : 1;
+            DISPLAY(jumptopage::JUMPPAGE);
+            continue;
+        }
         if (EVENT() != EVENT::Accepted) continue;
         if (FIELD() == jumptopage::OKBUTTON) {
             RETURNPAGE = JUMPPAGE;
