@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue_generator.h"
 #include "app/catalogue_globals.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/catalogue_store.h"
 #include "app/tools/print_listing_command.h"
 #include "app/tools/tool_commands.h"
