@@ -5,7 +5,9 @@
 #include <QAbstractSpinBox>
 #include <QTest>
 
+#include "reports/jump_to_page.h"
 #include "reports/listings.h"
+#include "reports/select_display.h"
 #include "runtime/window/testing/input_synthesis.h"
 #include "support/request_globals.h"
 #include "tests/reports/listing_support.h"
