@@ -17,7 +17,7 @@
 #include "app/window/file_commands.h"
 #include "app/window/main_window_globals.h"
 #include "tests/app/damaged_files.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 #include "tests/storage/process_test_support.h"
 
 namespace quillery::testing {

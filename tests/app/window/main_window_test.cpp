@@ -22,7 +22,7 @@
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "support/about_quillery.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 namespace quillery {
 namespace {
