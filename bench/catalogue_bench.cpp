@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "app/build_keys.h"
-#include "app/catalogue_generator.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/catalogue_store.h"
 #include "bench/sqlite_catalogue.h"
 #include "runtime/errors.h"

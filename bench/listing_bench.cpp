@@ -16,16 +16,16 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue_generator.h"
 #include "app/catalogue_globals.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/catalogue_store.h"
+#include "app/tools/print_listing_command.h"
 #include "app/tools/tool_commands.h"
 #include "app/tools/tool_run.h"
 #include "app/window/program_start.h"
 #include "bench/sqlite_catalogue.h"
 #include "bench/window_bench_setup.h"
 #include "reports/listings.h"
-#include "reports/print_command.h"
 #include "reports/report_preview.h"
 #include "runtime/window/testing/test_driver.h"
 
@@ -108,7 +108,7 @@ void runWindowed(const fs::path& catalogue, Figures& f) {
 }
 
 void runCommandLine(const fs::path& catalogue, const fs::path& pdf, Figures& f) {
-    tools::setPrintCommand(printListingCommand);
+    tools::setPrintCommand(tools::printListingCommand);
     const auto store = tools::makeCatalogueStore();
     const std::string file = catalogue.string(), out = pdf.string();
     const std::vector<std::string_view> args = {"print", "--listing", "author", "--pdf", out, file};

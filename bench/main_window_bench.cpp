@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/catalogue_store.h"
 #include "app/window/display_quillery.h"
 #include "app/window/find_books.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/catalogue_store.h"
 #include "bench/sqlite_catalogue.h"
 

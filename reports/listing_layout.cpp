@@ -72,18 +72,18 @@ ControlLayout field(int use, std::string_view picture, Rect at, FontChoice font 
             .flags = flags};
 }
 
-void addHeader(std::vector<ControlLayout>& c, const ListingSpec& spec) {
-    const bool author = spec.emphasised == EmphasisedField::Author;
+void addHeader(std::vector<ControlLayout>& c, const Listing& listing) {
+    const bool author = listing.emphasised == EmphasisedField::Author;
     c.push_back({.kind = ControlKind::Header, .at = {1000, 1000, 6000, 1938}});
     c.push_back({.kind = ControlKind::Image, .text = "BOOK.BMP", .at = {1000, 21, 400, 400}});
     c.push_back({.kind = ControlKind::String,
-                 .text = spec.title,
+                 .text = listing.title,
                  .at = {1573, 63, 1688, 354},
                  .font = {"Impact", 22}});
     c.push_back(
         {.kind = ControlKind::String,
-         .text = spec.subtitle,
-         .at = author ? Rect{3333, 167, 1344, 260} : Rect{3208, 156, spec.subtitleWidth, 260},
+         .text = listing.subtitle,
+         .at = author ? Rect{3333, 167, 1344, 260} : Rect{3208, 156, listing.subtitleWidth, 260},
          .font = {"Arial", 16, FontStyle::kBold}});
     c.push_back({.kind = ControlKind::Box,
                  .at = {10, 635, 5979, 1052},
@@ -154,12 +154,12 @@ struct BuiltLayout {
     WindowLayout layout;
 };
 
-std::unique_ptr<BuiltLayout> build(const ListingSpec& spec) {
+std::unique_ptr<BuiltLayout> build(const Listing& listing) {
     auto built = std::make_unique<BuiltLayout>();
-    addHeader(built->controls, spec);
-    addDetail(built->controls, spec.emphasised);
+    addHeader(built->controls, listing);
+    addDetail(built->controls, listing.emphasised);
     addFooter(built->controls);
-    built->layout = WindowLayout{.module = spec.procedure,
+    built->layout = WindowLayout{.module = listing.procedure,
                                  .structure = "REPORT",
                                  .at = kBody,
                                  .font = kReportFont,

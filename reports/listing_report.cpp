@@ -24,8 +24,9 @@ ListingReport::ListingReport(std::size_t listing)
 
 void ListingReport::open(bool preview) {
     OPEN(report_);
-    const ListingSpec& spec = listingTable()[listing_];
-    PROP(report_, ReportProp::Text) = std::string(spec.title) + " " + std::string(spec.subtitle);
+    const Listing& listing = listingTable()[listing_];
+    PROP(report_, ReportProp::Text) =
+        std::string(listing.title) + " " + std::string(listing.subtitle);
     if (preview)
         PROP(report_, ReportProp::Preview) =
             previewQueue(pages_.queue, pages_.entry.PRINTPREVIEWIMAGE);

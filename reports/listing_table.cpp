@@ -8,7 +8,7 @@ namespace {
 using E = EmphasisedField;
 using K = QuilleryKey;
 
-constexpr std::array<ListingSpec, kListingCount> kListings{{
+constexpr std::array<Listing, kListingCount> kListings{{
     {"AUTHORREPORT", "author", K::AUTHORKEY, "Quillery -", "by Author", 1344, E::Author,
      "a last name"},
     {"TITLEREPORT", "title", K::TITLEKEYKEY, "Quillery", "- By Title", 1344, E::Title, "a title"},
@@ -40,11 +40,11 @@ char lower(char c) {
 
 }  // namespace
 
-std::string nothingToPrintText(const ListingSpec& listing) {
+std::string nothingToPrintText(const Listing& listing) {
     return "There is nothing to print: no book has " + std::string(listing.missing) + ".";
 }
 
-const std::array<ListingSpec, kListingCount>& listingTable() {
+const std::array<Listing, kListingCount>& listingTable() {
     return kListings;
 }
 

@@ -28,7 +28,7 @@ enum class EmphasisedField {
     Other,
 };
 
-struct ListingSpec {
+struct Listing {
     std::string_view procedure;  // "AUTHORREPORT"
     std::string_view toolName;   // quillery-data print --listing NAME
     QuilleryKey key;
@@ -42,10 +42,10 @@ struct ListingSpec {
 inline constexpr std::size_t kListingCount = 13;
 
 // In the order of the "&Reports" menu.
-const std::array<ListingSpec, kListingCount>& listingTable();
+const std::array<Listing, kListingCount>& listingTable();
 
 // "There is nothing to print: no book has a last name.": said when no book is in the listing.
-std::string nothingToPrintText(const ListingSpec& listing);
+std::string nothingToPrintText(const Listing& listing);
 
 // The listing of a quillery-data name ("author", "isbn"...), case-insensitive.
 std::optional<std::size_t> listingNamed(std::string_view toolName);

@@ -22,16 +22,14 @@ void BUYDATEREPORT();
 void PRINTDATEREPORT();
 void OTHERREPORT();
 
-// The report procedure itself, for listing `listing` of the listing table.
+// The report procedure itself, for listing `listing` of the listing table: how a front end runs
+// a listing by its number.
 // Requires: listing < kListingCount.
 void runReportProcedure(std::size_t listing);
 
 // The share of the file's records read, in whole percent: the fraction is dropped (two thirds
 // is 66), never more than 100, and 100 for a file with no records.
 int percentRead(std::int32_t read, std::int32_t records);
-
-// Makes the main window's "&Reports" items run the listings.
-void installListings();
 
 namespace progresswindow {
 enum Field : int {

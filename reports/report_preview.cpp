@@ -1,5 +1,6 @@
-// The report preview and its two small dialogs. Only the pages shown are loaded, so paging
-// through a long listing costs the same as through a short one.
+// The report preview: a grid of thumbnails or one page zoomed, and the loop that answers its
+// menus, tool bar and fields. Only the pages shown are loaded, so paging through a long listing
+// costs the same as through a short one.
 #include "reports/report_preview.h"
 
 #include <QGuiApplication>
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <string>
 
+#include "reports/jump_to_page.h"
+#include "reports/preview_layout.h"
+#include "reports/select_display.h"
 #include "runtime/window/window.h"
 #include "support/request_globals.h"
 
@@ -19,95 +23,9 @@ namespace {
 
 constexpr int kZoomCursor = 32515;
 constexpr int kMinimumWidth = 315;
-constexpr int kToolbarAllowance = 18;
 constexpr int kCellGap = 3;
 constexpr std::int32_t kWhite = 0xFFFFFF;
 constexpr std::int32_t kBlack = 0x000000;
-constexpr int kStatusZones[] = {-1, 90, 70};
-
-constexpr ControlLayout menu(int field, std::string_view text) {
-    return {.kind = ControlKind::Menu, .field = field, .text = text};
-}
-constexpr ControlLayout item(int field, std::string_view text, int parent, std::string_view tip,
-                             int use = 0) {
-    return {.kind = ControlKind::Item,
-            .field = field,
-            .text = text,
-            .use = use,
-            .parent = parent,
-            .tip = tip,
-            .flags = use != 0 ? ControlFlag::kCheckable : 0u};
-}
-constexpr ControlLayout toolButton(int field, int x, std::string_view text, std::string_view icon,
-                                   std::string_view tip) {
-    return {.kind = ControlKind::Button,
-            .field = field,
-            .text = text,
-            .at = {x, 2, 14, 14},
-            .parent = R::TOOLBAR,
-            .icon = icon,
-            .tip = tip,
-            .flags = ControlFlag::kIconOnly};
-}
-constexpr ControlLayout prompt(int field, std::string_view text, int x) {
-    return {.kind = ControlKind::Prompt,
-            .field = field,
-            .text = text,
-            .at = {x, 4, 0, 0},
-            .parent = R::TOOLBAR};
-}
-constexpr ControlLayout spin(int field, int x, int width, std::string_view picture, int use,
-                             int high, std::string_view tip) {
-    return {.kind = ControlKind::Spin,
-            .field = field,
-            .at = {x, 3, width, 12},
-            .picture = picture,
-            .use = use,
-            .parent = R::TOOLBAR,
-            .tip = tip,
-            .low = 1,
-            .high = high};
-}
-
-// Use variables, in this order: CURRENTPAGE, PAGESACROSS, PAGESDOWN, then the seven zoom flags.
-constexpr ControlLayout kPreviewControls[] = {
-    menu(R::FILEMENU, "&File"),
-    item(R::PRINT, "&Print", R::FILEMENU, "Print the report"),
-    item(R::EXIT, "E&xit", R::FILEMENU, "Exit without printing the report"),
-    menu(R::VIEWMENU, "&View"),
-    item(R::NEXT, "&Next Page(s)", R::VIEWMENU, "View the next page or pages of the report"),
-    item(R::PREVIOUS, "&Previous Page(s)", R::VIEWMENU,
-         "View the previous page or pages of the report"),
-    item(R::JUMP, "&Jump to a page", R::VIEWMENU, "Jump to a specific page of the report"),
-    item(R::CHANGEDISPLAY, "&Change Display", R::VIEWMENU, "Change the number of pages displayed"),
-    menu(R::ZOOMMENU, "&Zoom"),
-    item(R::ZOOMNOZOOM, "No &Zoom", R::ZOOMMENU, {}, 4),
-    item(R::ZOOMPAGEWIDTH, "Page &Width", R::ZOOMMENU, {}, 5),
-    item(R::ZOOM50, "&50 Percent", R::ZOOMMENU, {}, 6),
-    item(R::ZOOM75, "&75 Percent", R::ZOOMMENU, {}, 7),
-    item(R::ZOOM100, "&100 Percent", R::ZOOMMENU, {}, 8),
-    item(R::ZOOM200, "&200 Percent", R::ZOOMMENU, {}, 9),
-    item(R::ZOOM300, "&300 Percent", R::ZOOMMENU, {}, 10),
-    {.kind = ControlKind::Toolbar, .field = R::TOOLBAR, .at = {0, 0, 0, kToolbarAllowance}},
-    toolButton(R::PRINTBUTTON, 3, "Print", "print.ico", "Print this report"),
-    toolButton(R::EXITBUTTON, 19, "Exit", "exit.ico", "Exit without printing the report"),
-    toolButton(R::ZOOMBUTTON, 37, "Zoom", "zoom.ico", "Zoom in on a page of the report"),
-    prompt(R::PAGEPROMPT, "&Page:", 60),
-    spin(R::CURRENTPAGE, 85, 33, "n4", 1, 10, {}),
-    prompt(R::ACROSSPROMPT, "&Across:", 123),
-    spin(R::PAGESACROSS, 152, 20, "N2", 2, 10, "Select the number of thumbnails in a row"),
-    prompt(R::DOWNPROMPT, "&Down:", 177),
-    spin(R::PAGESDOWN, 202, 20, "n2", 3, 10, "Select the number of thumbnails in a column"),
-};
-
-constexpr WindowLayout kPreviewLayout{
-    .module = "REPORTPREVIEW",
-    .structure = "WINDOW",
-    .text = "Report Preview",
-    .at = {0, 0, 420, 300},
-    .flags = WindowFlag::kResizable | WindowFlag::kStatusBar | WindowFlag::kGrey,
-    .statusZones = kStatusZones,
-    .controls = kPreviewControls};
 
 constexpr char kPopupText[] = "-No Zoom|-|-Page Width|-50%|-75%|-100%|-200%|-300%";
 // Where each item's mark stands in kPopupText, counting from 0.
@@ -131,6 +49,13 @@ class Preview {
                          &ZOOM100,    &ZOOM200,       &ZOOM300};
         return flags[n];
     }
+    // The zoom flags from 0, No Zoom, to 6, 300 %.
+    static constexpr int kNoZoom = 0;
+    static constexpr int kPageWidth = 1;
+    // Shows the pages at zoom `n` alone: the grid for kNoZoom, else one page.
+    void zoomTo(int n);
+    void accepted(int field);
+    void alertKey(int field);
     void zoomPopup();
     void rejected(int field);
     void CLEARZOOMVALUES();
@@ -167,6 +92,7 @@ class Preview {
     std::int32_t THUMBNAILSPRESENT = 0;
     bool ZOOMPRESENT = false;
     bool print_ = false;
+    bool done_ = false;
 };
 
 // The preview lies over the window it was opened from, at that window's size, so the pages
@@ -214,89 +140,25 @@ void Preview::run() {
     }
     ALERT(0, KEY::PgUp);
     ALERT(0, KEY::PgDn);
-    ZOOMNOZOOM = true;
-    CHANGEDISPLAY();
-    bool done = false;
-    while (!done && ACCEPT(window)) {
+    zoomTo(kNoZoom);
+    while (!done_ && ACCEPT(window)) {
         const int field = FIELD();
         switch (EVENT()) {
             case EVENT::Accepted:
-                switch (field) {
-                    case R::PRINT:
-                    case R::PRINTBUTTON:
-                        print_ = true;
-                        done = true;
-                        break;
-                    case R::EXIT:
-                    case R::EXITBUTTON:
-                        done = true;
-                        break;
-                    case R::NEXT:
-                        GETNEXTPAGE();
-                        CHANGEDISPLAY();
-                        break;
-                    case R::PREVIOUS:
-                        GETPREVPAGE();
-                        CHANGEDISPLAY();
-                        break;
-                    case R::JUMP:
-                        CURRENTPAGE = PREVIEW_JUMPTOPAGE(CURRENTPAGE, IMAGECOUNT);
-                        CHANGEDISPLAY();
-                        break;
-                    case R::CHANGEDISPLAY:
-                        PREVIEW_SELECTDISPLAY(PAGESACROSS, PAGESDOWN);
-                        CHANGEDISPLAY();
-                        break;
-                    case R::ZOOMBUTTON:
-                        zoomPopup();
-                        break;
-                    case R::CURRENTPAGE:
-                        CHANGEDISPLAY();
-                        break;
-                    case R::PAGESACROSS:
-                    case R::PAGESDOWN:
-                        // A typed grid size counts as a new one, as the arrows' does.
-                        CLEARZOOMVALUES();
-                        ZOOMNOZOOM = true;
-                        CHANGEDISPLAY();
-                        break;
-                    default:
-                        if (field >= R::ZOOMNOZOOM && field <= R::ZOOM300) {
-                            CLEARZOOMVALUES();
-                            *zoomFlag(field - R::ZOOMNOZOOM) = true;
-                            CHANGEDISPLAY();
-                        }
-                        break;
-                }
+                accepted(field);
                 break;
             case EVENT::NewSelection:
                 if (field == R::CURRENTPAGE) {
                     CHANGEDISPLAY();
                 } else if (field == R::PAGESACROSS || field == R::PAGESDOWN) {
-                    CLEARZOOMVALUES();
-                    ZOOMNOZOOM = true;
-                    CHANGEDISPLAY();
+                    zoomTo(kNoZoom);  // a new grid size shows the grid
                 }
                 break;
             case EVENT::Rejected:
                 rejected(field);
                 break;
             case EVENT::AlertKey:
-                if (KEYCODE() == KEY::PgUp) {
-                    POST(EVENT::Accepted, R::PREVIOUS);
-                } else if (KEYCODE() == KEY::PgDn) {
-                    POST(EVENT::Accepted, R::NEXT);
-                } else if (KEYCODE() == KEY::MouseLeft && field == R::kZoomImage) {
-                    CLEARZOOMVALUES();
-                    ZOOMNOZOOM = true;
-                    CHANGEDISPLAY();
-                } else if (KEYCODE() == KEY::MouseLeft && field >= R::kFirstCellImage &&
-                           field < R::kFirstCellImage + THUMBNAILSPRESENT) {
-                    CURRENTPAGE += field - R::kFirstCellImage;
-                    ZOOMNOZOOM = false;
-                    ZOOMPAGEWIDTH = true;
-                    CHANGEDISPLAY();
-                }
+                alertKey(field);
                 break;
             case EVENT::Sized:
                 CHANGEDISPLAY();
@@ -309,6 +171,69 @@ void Preview::run() {
     GLOBALRESPONSE = print_ ? RequestCompleted : RequestCancelled;
 }
 
+void Preview::accepted(int field) {
+    switch (field) {
+        case R::PRINT:
+        case R::PRINTBUTTON:
+            print_ = true;
+            done_ = true;
+            break;
+        case R::EXIT:
+        case R::EXITBUTTON:
+            done_ = true;
+            break;
+        case R::NEXT:
+            GETNEXTPAGE();
+            CHANGEDISPLAY();
+            break;
+        case R::PREVIOUS:
+            GETPREVPAGE();
+            CHANGEDISPLAY();
+            break;
+        case R::JUMP:
+            CURRENTPAGE = PREVIEW_JUMPTOPAGE(CURRENTPAGE, IMAGECOUNT);
+            CHANGEDISPLAY();
+            break;
+        case R::CHANGEDISPLAY:
+            PREVIEW_SELECTDISPLAY(PAGESACROSS, PAGESDOWN);
+            CHANGEDISPLAY();
+            break;
+        case R::ZOOMBUTTON:
+            zoomPopup();
+            break;
+        case R::CURRENTPAGE:
+            CHANGEDISPLAY();
+            break;
+        case R::PAGESACROSS:
+        case R::PAGESDOWN:
+            zoomTo(kNoZoom);  // a typed grid size counts as a new one, as the arrows' does
+            break;
+        default:
+            if (field >= R::ZOOMNOZOOM && field <= R::ZOOM300) zoomTo(field - R::ZOOMNOZOOM);
+            break;
+    }
+}
+
+void Preview::alertKey(int field) {
+    if (KEYCODE() == KEY::PgUp) {
+        POST(EVENT::Accepted, R::PREVIOUS);
+    } else if (KEYCODE() == KEY::PgDn) {
+        POST(EVENT::Accepted, R::NEXT);
+    } else if (KEYCODE() == KEY::MouseLeft && field == R::kZoomImage) {
+        zoomTo(kNoZoom);
+    } else if (KEYCODE() == KEY::MouseLeft && field >= R::kFirstCellImage &&
+               field < R::kFirstCellImage + THUMBNAILSPRESENT) {
+        CURRENTPAGE += field - R::kFirstCellImage;
+        zoomTo(kPageWidth);
+    }
+}
+
+void Preview::zoomTo(int n) {
+    CLEARZOOMVALUES();
+    *zoomFlag(n) = true;
+    CHANGEDISPLAY();
+}
+
 void Preview::zoomPopup() {
     std::string text = kPopupText;
     for (int n = 0; n < 7; ++n) {
@@ -316,9 +241,7 @@ void Preview::zoomPopup() {
     }
     const int chosen = POPUP(text);
     if (chosen < 1 || chosen > 7) return;
-    CLEARZOOMVALUES();
-    *zoomFlag(chosen - 1) = true;
-    CHANGEDISPLAY();
+    zoomTo(chosen - 1);
 }
 
 void Preview::rejected(int field) {
@@ -398,7 +321,8 @@ void Preview::POSITIONTHUMBNAILS() {
     const int width = PROP(0, Prop::Width);
     const int height = PROP(0, Prop::Height);
     int THUMBNAILWIDTH = std::max(1, (width - TOTALXSEPARATION) / PAGESACROSS);
-    int THUMBNAILHEIGHT = std::max(1, (height - kToolbarAllowance - TOTALYSEPARATION) / PAGESDOWN);
+    int THUMBNAILHEIGHT =
+        std::max(1, (height - kPreviewToolbarHeight - TOTALYSEPARATION) / PAGESDOWN);
     const double THUMBNAILASPECTRATIO = static_cast<double>(THUMBNAILHEIGHT) / THUMBNAILWIDTH;
     if (IMAGEASPECTRATIO > THUMBNAILASPECTRATIO)
         THUMBNAILWIDTH = static_cast<int>(THUMBNAILHEIGHT / IMAGEASPECTRATIO);
@@ -458,7 +382,7 @@ void Preview::CREATEZOOMCONTROL() {
     PROP(R::kZoomImage, Prop::Y) = 0;
     PROP(R::kZoomImage, Prop::Width) = static_cast<int>(PROP(0, Prop::Width));
     PROP(R::kZoomImage, Prop::Height) =
-        std::max(1, static_cast<int>(PROP(0, Prop::Height)) - kToolbarAllowance);
+        std::max(1, static_cast<int>(PROP(0, Prop::Height)) - kPreviewToolbarHeight);
     PROP(R::kZoomImage, Prop::HScroll) = 1;
     PROP(R::kZoomImage, Prop::VScroll) = 1;
     PROP(R::kZoomImage, Prop::Fill) = kWhite;
@@ -507,111 +431,10 @@ void Preview::FILLZOOMCONTROL() {
     PROP(R::kZoomImage, Prop::PictureHeight) = static_cast<int>(IMAGEHEIGHT * ZOOMRATIO);
 }
 
-constexpr ControlLayout kJumpControls[] = {
-    {.kind = ControlKind::Prompt,
-     .field = jumptopage::JUMPPROMPT,
-     .text = "&Page:",
-     .at = {5, 8, 0, 0}},
-    {.kind = ControlKind::Spin,
-     .field = jumptopage::JUMPPAGE,
-     .at = {30, 7, 50, 12},
-     .picture = "n5",
-     .use = 1,
-     .tip = "Select a page of the report",
-     .low = 1,
-     .high = 1},
-    {.kind = ControlKind::Button,
-     .field = jumptopage::OKBUTTON,
-     .text = "OK",
-     .at = {89, 7, 40, 12},
-     .tip = "Jump to the selected page",
-     .flags = ControlFlag::kDefault},
-    {.kind = ControlKind::Button,
-     .field = jumptopage::CANCELBUTTON,
-     .text = "Cancel",
-     .at = {134, 7, 40, 12},
-     .tip = "Cancel this selection"},
-};
-constexpr WindowLayout kJumpLayout{.module = "PREVIEW:JUMPTOPAGE",
-                                   .structure = "JUMPWINDOW",
-                                   .text = "Jump to a Report Page",
-                                   .at = {0, 0, 181, 26},
-                                   .flags = WindowFlag::kCentered,
-                                   .controls = kJumpControls};
-
-constexpr ControlLayout kSelectControls[] = {
-    {.kind = ControlKind::Group,
-     .field = selectdisplay::GROUP1,
-     .text = "Pages Displayed",
-     .at = {3, 2, 135, 43}},
-    {.kind = ControlKind::Group,
-     .field = selectdisplay::ACROSSBOX,
-     .text = "Across",
-     .at = {7, 10, 62, 32}},
-    {.kind = ControlKind::Group,
-     .field = selectdisplay::DOWNBOX,
-     .text = "Down",
-     .at = {72, 10, 62, 32}},
-    {.kind = ControlKind::Spin,
-     .field = selectdisplay::INPUT_PAGESACROSS,
-     .at = {13, 22, 50, 12},
-     .picture = "N2",
-     .use = 1,
-     .low = 1,
-     .high = 10},
-    {.kind = ControlKind::Spin,
-     .field = selectdisplay::INPUT_PAGESDOWN,
-     .at = {79, 22, 50, 12},
-     .picture = "N2",
-     .use = 2,
-     .low = 1,
-     .high = 10},
-    {.kind = ControlKind::Button,
-     .field = selectdisplay::OK,
-     .text = "OK",
-     .at = {98, 47, 40, 14},
-     .flags = ControlFlag::kDefault},
-};
-constexpr WindowLayout kSelectLayout{.module = "PREVIEW:SELECTDISPLAY",
-                                     .structure = "SELECTWINDOW",
-                                     .text = "Change the Report Display",
-                                     .at = {0, 0, 141, 64},
-                                     .flags = WindowFlag::kCentered,
-                                     .controls = kSelectControls};
-
 }  // namespace
 
 void REPORTPREVIEW(PageImageQueue& pages) {
     Preview(pages).run();
-}
-
-std::int32_t PREVIEW_JUMPTOPAGE(std::int32_t INPUT_CURRENTPAGE, std::int32_t INPUT_TOTALPAGES) {
-    std::int32_t JUMPPAGE = INPUT_CURRENTPAGE;
-    std::int32_t RETURNPAGE = INPUT_CURRENTPAGE;
-    Window window(kJumpLayout, {use(JUMPPAGE)});
-    OPEN(window);
-    PROP(jumptopage::JUMPPAGE, Prop::RangeLow) = 1;
-    PROP(jumptopage::JUMPPAGE, Prop::RangeHigh) = INPUT_TOTALPAGES;
-    DISPLAY();
-    while (ACCEPT(window)) {
-        if (EVENT() != EVENT::Accepted) continue;
-        if (FIELD() == jumptopage::OKBUTTON) {
-            RETURNPAGE = JUMPPAGE;
-            break;
-        }
-        if (FIELD() == jumptopage::CANCELBUTTON) break;
-    }
-    CLOSE(window);
-    return RETURNPAGE;
-}
-
-void PREVIEW_SELECTDISPLAY(std::int32_t& INPUT_PAGESACROSS, std::int32_t& INPUT_PAGESDOWN) {
-    Window window(kSelectLayout, {use(INPUT_PAGESACROSS), use(INPUT_PAGESDOWN)});
-    OPEN(window);
-    while (ACCEPT(window)) {
-        if (EVENT() == EVENT::Accepted && FIELD() == selectdisplay::OK) break;
-    }
-    CLOSE(window);
 }
 
 }  // namespace quillery

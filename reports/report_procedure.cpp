@@ -10,8 +10,6 @@
 #include "app/catalogue_globals.h"
 #include "app/catalogue_use_count.h"
 #include "app/quillery_file.h"
-#include "app/window/listings.h"
-#include "app/window/main_window_layout.h"
 #include "reports/listing_report.h"
 #include "reports/listing_table.h"
 #include "reports/listings.h"
@@ -89,6 +87,21 @@ std::string percentText(int percent) {
     return std::string(digits) + "% Completed";
 }
 
+// What the reading says of the record at hand.
+enum class RecordStatus : std::uint8_t {
+    Print,        // a book of the listing
+    ReadingEnds,  // the key has no more records
+    PassOver,     // a superseded version, or a book whose listed field is blank
+};
+
+// How the reading stands: a record at hand (and, once the window closes, every book read), or
+// stopped: cancelled, or nothing more to read.
+enum class Response : std::int32_t {
+    None = 0,
+    Completed = RequestCompleted,
+    Cancelled = RequestCancelled,
+};
+
 // The state of one running listing.
 class ReportProcedure {
   public:
@@ -108,15 +121,14 @@ class ReportProcedure {
 
     std::size_t listing_;
     std::int32_t LOCALREQUEST = 0;
-    std::int32_t LOCALRESPONSE = 0;
+    Response LOCALRESPONSE = Response::None;
     bool FILESOPENED = false;
     std::int32_t RECORDSTOPROCESS = 0;
     std::int32_t RECORDSPROCESSED = 0;
     std::int32_t RECORDSPERCYCLE = 0;
     std::uint8_t PERCENTPROGRESS = 0;
     std::uint8_t PROGRESS_THERMOMETER = 0;
-    // 0: the record is printed; 1: the reading ends; 2: the record is passed over.
-    std::uint8_t RECORDSTATUS = 0;
+    RecordStatus RECORDSTATUS = RecordStatus::Print;
     bool reportOpened_ = false;
     bool nothingListed_ = false;  // the key held no book to print
     ListingReport report_;
@@ -124,7 +136,7 @@ class ReportProcedure {
 
 void ReportProcedure::run() {
     LOCALREQUEST = GLOBALREQUEST;
-    LOCALRESPONSE = RequestCancelled;
+    LOCALRESPONSE = Response::Cancelled;
     GLOBALREQUEST = 0;
     GLOBALRESPONSE = 0;
     if (QUILLERY_USED == 0) CHECKOPEN(QUILLERY, 1);
@@ -154,14 +166,14 @@ void ReportProcedure::run() {
                 break;
         }
         if (EVENT() == EVENT::Accepted && FIELD() == P::PROGRESS_CANCEL) {
-            LOCALRESPONSE = RequestCancelled;
+            LOCALRESPONSE = Response::Cancelled;
             POST(EVENT::CloseWindow);
         }
     }
     CLOSE(PROGRESSWINDOW);
     SEND(QUILLERY, "QUICKSCAN=off");
-    if (LOCALRESPONSE == RequestCompleted) previewAndPrint();
-    if (LOCALRESPONSE == RequestCancelled && nothingListed_)
+    if (LOCALRESPONSE == Response::Completed) previewAndPrint();
+    if (LOCALRESPONSE == Response::Cancelled && nothingListed_)
         MESSAGE(nothingToPrintText(listingTable()[listing_]), kPrintCaption, ICON::Information);
     CLOSE(report_.report());
     if (report_.report().printFailed() && !report_.report().failure().empty())
@@ -186,7 +198,7 @@ void ReportProcedure::firstRecord() {
     SET(keyOf(QUILLERY, listingTable()[listing_].key));
     if (errorCode() != 0) STANDARDWARNING(kViewOpenError);
     readToNextBook();
-    if (LOCALRESPONSE == RequestCancelled) {
+    if (LOCALRESPONSE == Response::Cancelled) {
         nothingListed_ = true;
         POST(EVENT::CloseWindow);
         return;
@@ -201,13 +213,13 @@ void ReportProcedure::batch() {
     for (std::int32_t n = 0; n < RECORDSPERCYCLE; ++n) {
         report_.printBook();
         readToNextBook();
-        if (LOCALRESPONSE == RequestCancelled) {
-            LOCALRESPONSE = RequestCompleted;
+        if (LOCALRESPONSE == Response::Cancelled) {
+            LOCALRESPONSE = Response::Completed;
             break;
         }
-        LOCALRESPONSE = RequestCancelled;
+        LOCALRESPONSE = Response::Cancelled;
     }
-    if (LOCALRESPONSE == RequestCompleted) {
+    if (LOCALRESPONSE == Response::Completed) {
         // Nothing more to read: later timer events must not print the last book again.
         reportOpened_ = false;
         POST(EVENT::CloseWindow);
@@ -218,8 +230,8 @@ void ReportProcedure::readToNextBook() {
     do {
         GETNEXTRECORD();
         VALIDATERECORD();
-    } while (RECORDSTATUS == 2);
-    if (RECORDSTATUS == 1) LOCALRESPONSE = RequestCancelled;
+    } while (RECORDSTATUS == RecordStatus::PassOver);
+    if (RECORDSTATUS == RecordStatus::ReadingEnds) LOCALRESPONSE = Response::Cancelled;
 }
 
 void ReportProcedure::GETNEXTRECORD() {
@@ -227,10 +239,10 @@ void ReportProcedure::GETNEXTRECORD() {
     if (errorCode() != 0) {
         if (errorCode() != ErrorCode::kRecordNotAvailable)
             STANDARDWARNING(kRecordRetrievalError, kCatalogueName);
-        LOCALRESPONSE = RequestCancelled;
+        LOCALRESPONSE = Response::Cancelled;
         return;
     }
-    LOCALRESPONSE = RequestCompleted;
+    LOCALRESPONSE = Response::Completed;
     ++RECORDSPROCESSED;
     if (PERCENTPROGRESS >= 100) return;
     PERCENTPROGRESS = static_cast<std::uint8_t>(percentRead(RECORDSPROCESSED, RECORDSTOPROCESS));
@@ -242,9 +254,9 @@ void ReportProcedure::GETNEXTRECORD() {
 }
 
 void ReportProcedure::VALIDATERECORD() {
-    RECORDSTATUS = 1;
-    if (LOCALRESPONSE == RequestCancelled) return;
-    RECORDSTATUS = isListed(QLY) ? 0 : 2;
+    RECORDSTATUS = RecordStatus::ReadingEnds;
+    if (LOCALRESPONSE == Response::Cancelled) return;
+    RECORDSTATUS = isListed(QLY) ? RecordStatus::Print : RecordStatus::PassOver;
 }
 
 void ReportProcedure::closing() {
@@ -252,7 +264,8 @@ void ReportProcedure::closing() {
         --QUILLERY_USED;
         if (QUILLERY_USED == 0) CLOSE(QUILLERY);
     }
-    GLOBALRESPONSE = LOCALRESPONSE != 0 ? LOCALRESPONSE : RequestCancelled;
+    GLOBALRESPONSE = LOCALRESPONSE != Response::None ? static_cast<std::int32_t>(LOCALRESPONSE)
+                                                     : RequestCancelled;
 }
 
 }  // namespace
@@ -304,15 +317,6 @@ void PRINTDATEREPORT() {
 }
 void OTHERREPORT() {
     runReportProcedure(12);
-}
-
-void installListings() {
-    // The menu's items follow the listing table's order.
-    setListingProcedure([](int reportField) {
-        const int listing = reportField - displayquillery::AUTHORREPORT;
-        if (listing >= 0 && listing < static_cast<int>(kListingCount))
-            runReportProcedure(static_cast<std::size_t>(listing));
-    });
 }
 
 }  // namespace quillery

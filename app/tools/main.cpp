@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/tools/catalogue_store.h"
+#include "app/tools/print_listing_command.h"
 #include "app/tools/tool_commands.h"
 #include "app/tools/tool_run.h"
-#include "reports/print_command.h"
 #include "runtime/dates.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     // the last resort for one they do not, so that it too ends with a word and status 3.
     try {
         const std::vector<std::string_view> args(argv + 1, argv + argc);
-        quillery::tools::setPrintCommand(quillery::printListingCommand);
+        quillery::tools::setPrintCommand(quillery::tools::printListingCommand);
         const auto store = quillery::tools::makeCatalogueStore();
         const std::int32_t today = quillery::TODAY();
         return quillery::tools::runQuilleryData(args, *store, std::cin, std::cout, std::cerr,

@@ -1,4 +1,4 @@
-// Refusing damaged catalogues at open, and dropping one found damaged later.
+// Refusing damaged catalogues at open, and saying what is damaged.
 #include "app/window/catalogue_damage.h"
 
 #include <filesystem>
@@ -6,8 +6,6 @@
 
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
-#include "app/window/open_quillery.h"
-#include "app/window/undo.h"
 #include "runtime/errors.h"
 #include "runtime/window/message_box.h"
 #include "storage/file_maintenance.h"
@@ -31,11 +29,15 @@ std::string checkAdvice(const std::string& name) {
     return "'quillery-data check " + name + "' lists its faults.";
 }
 
+}  // namespace
+
 void reportDamage(const std::string& name, const std::string& what, const std::string& outcome) {
     MESSAGE(
         "The catalogue " + name + " is damaged: " + what + ".|" + outcome + "|" + checkAdvice(name),
         kDamagedCaption, ICON::Exclamation);
 }
+
+namespace {
 
 void reportNotCatalogue(const std::string& name, const std::string& why) {
     MESSAGE("The file " + name + " is not a catalogue: " + why +
@@ -103,23 +105,6 @@ bool catalogueFitToOpen() {
         return false;
     }
     return true;
-}
-
-bool reportingDamage(const std::function<void()>& work) {
-    try {
-        work();
-        return true;
-    } catch (const CatalogueDamaged& damage) {
-        const std::string name(QUILLERYFILE.clipped());
-        closeWithoutWriting(QUILLERY);
-        closeWithoutWriting(QUILLERYCOPY);
-        forgetUndo();
-        reportDamage(name, storage::faultSummary(damage.fault),
-                     "The catalogue was closed; the last change may not have been written, "
-                     "and nothing more will be.");
-        showNoCatalogue();
-        return false;
-    }
 }
 
 }  // namespace quillery

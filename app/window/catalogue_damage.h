@@ -34,8 +34,8 @@ class CatalogueDamageCaught {
 // cannot find out (a file another program holds, say) is left to the open to report.
 bool catalogueFitToOpen();
 
-// Runs `work`; damage met on the way drops the open catalogue without writing to it, is
-// reported, and leaves the window without a catalogue. False when that happened.
-bool reportingDamage(const std::function<void()>& work);
+// Tells the person that the catalogue `name` is damaged (`what`), what became of it (`outcome`),
+// and how to list its faults.
+void reportDamage(const std::string& name, const std::string& what, const std::string& outcome);
 
 }  // namespace quillery

@@ -4,7 +4,7 @@
 #include "app/catalogue_globals.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
-#include "app/window/sheet_tabs.h"
+#include "app/window/tab_selection.h"
 #include "runtime/errors.h"
 #include "runtime/window/window.h"
 #include "storage/file_statements.h"

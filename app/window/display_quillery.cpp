@@ -11,6 +11,7 @@
 #include "app/quillery_file.h"
 #include "app/window/catalogue_damage.h"
 #include "app/window/comment_window.h"
+#include "app/window/damage_guard.h"
 #include "app/window/editing_cycle.h"
 #include "app/window/exchange_windows.h"
 #include "app/window/file_commands.h"
@@ -20,6 +21,7 @@
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
 #include "app/window/sheet_tabs.h"
+#include "app/window/twin_controls.h"
 #include "app/window/typing_losses.h"
 #include "app/window/undo.h"
 #include "app/window/window_placement.h"
@@ -54,16 +56,6 @@ std::vector<UseVariable> mainWindowUses() {
             use(QLY.OTHER),    use(QLY.LOCATION),  use(QLY.BUYDATE),   use(QLY.EDITION),
             use(QLY.VALUE),    use(QLY.PRINTDATE), use(LISTBYTITLE),   use(LETTER),
             use(SHEET)};
-}
-
-void enableTwins(int menuItem, int button, bool enabled) {
-    if (enabled) {
-        ENABLE(menuItem);
-        ENABLE(button);
-    } else {
-        DISABLE(menuItem);
-        DISABLE(button);
-    }
 }
 
 // Insert and Delete in the list act exactly as the menu items do, and only when they may.
@@ -216,19 +208,6 @@ void RESOLUTION() {
             PROP(scaled.field, Prop::Height) = control->at.height * k / 100;
         }
     }
-}
-
-void enableNewAndDuplicate(bool enabled) {
-    enableTwins(W::BOOKNEW, W::NEW, enabled);
-    enableTwins(W::BOOKDUPLICATE, W::DUPLICATE, enabled);
-}
-
-void enableSave(bool enabled) {
-    enableTwins(W::BOOKSAVE, W::SAVE, enabled);
-}
-
-void enableUndo(bool enabled) {
-    enableTwins(W::BOOKUNDO, W::UNDO, enabled);
 }
 
 MainCommandTap setMainCommandTap(MainCommandTap tap) {

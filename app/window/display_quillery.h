@@ -25,11 +25,6 @@ int resolutionHundredths(int width);
 // the smaller of width / 429 and height / 281, to two decimals.
 int resolutionHundredths(int width, int height);
 
-// Twin controls enabled and disabled together: menu item and tool button alike.
-void enableNewAndDuplicate(bool enabled);
-void enableSave(bool enabled);
-void enableUndo(bool enabled);
-
 // Sees every command the main window's loop dispatches (tests); returns the one it replaces.
 using MainCommandTap = std::function<void(MainCommand command, int field)>;
 MainCommandTap setMainCommandTap(MainCommandTap tap);

@@ -4,10 +4,9 @@
 
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
-#include "app/window/editing_cycle.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
-#include "app/window/sheet_tabs.h"
+#include "app/window/tab_selection.h"
 #include "runtime/char_tables.h"
 #include "runtime/errors.h"
 #include "runtime/window/window.h"
@@ -152,21 +151,6 @@ void SELECTCURRENTENTRY() {
 std::int32_t letterOf(std::string_view sortKey) {
     const auto first = static_cast<unsigned char>(sortKey.empty() ? ' ' : sortKey.front());
     return static_cast<std::int32_t>(toUpperChar(first)) - 64;
-}
-
-void jumpToLetter() {
-    const std::uint32_t rows = RECORDS(*ACTQUEUE);
-    if (rows == 0) return;
-    std::uint32_t target = rows;
-    for (std::uint32_t i = 1; i <= rows; ++i) {
-        GET(*ACTQUEUE, i);
-        if (letterOf(ACT.SORTKEY->view()) >= LETTER) {
-            target = i;
-            break;
-        }
-    }
-    selectListRow(static_cast<int>(target));
-    DISPLAYSELECTION();
 }
 
 bool readSelectedRow() {

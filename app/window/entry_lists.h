@@ -35,9 +35,6 @@ std::string_view listedNameKey();
 
 // The letter value of a sort key: its first character upper-cased, 1 for A to 26 for Z.
 std::int32_t letterOf(std::string_view sortKey);
-// Selects the first row whose letter value is LETTER or more (the last row when none is) and
-// shows that entry.
-void jumpToLetter();
 
 // The row the list has selected, read into the active queue's buffer; false when none is.
 bool readSelectedRow();

@@ -22,13 +22,4 @@ void GETFINDSTRING();
 // "&Find" and "Find": the search, and its tab when anything matched.
 void findBooks();
 
-// Selects the found text in the last name, first name and title of the entry shown.
-void markFindMatches();
-
-// Destroys the find tab; Undo, New and Duplicate are offered again.
-void removeFindTab();
-
-// The label of the find tab for `text`: Has "text", cut to a tab's 24 characters.
-std::string findTabLabel(std::string_view text);
-
 }  // namespace quillery

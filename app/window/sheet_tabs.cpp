@@ -3,13 +3,15 @@
 
 #include "app/catalogue_globals.h"
 #include "app/window/categories.h"
-#include "app/window/display_quillery.h"
 #include "app/window/editing_cycle.h"
+#include "app/window/empty_tabs.h"
 #include "app/window/entry_lists.h"
-#include "app/window/find_books.h"
+#include "app/window/find_tab.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
+#include "app/window/tab_selection.h"
+#include "app/window/twin_controls.h"
 #include "runtime/window/file_dialog.h"
 #include "runtime/window/window.h"
 
@@ -62,33 +64,24 @@ void showTab(int tab, const std::string& text) {
     DISPLAY(W::BOOKLIST);
 }
 
-}  // namespace
-
-void selectTab(int tab) {
-    SELECT(tab);
-    SHEET = CHOICE(W::SHEET);
-}
-
-std::string tabText(int tab) {
-    return PROP(tab, Prop::Text).text();
-}
-
-void returnToAllTab() {
-    selectTab(W::ALL);
-    CURRENTTAB = W::ALL;
-    CURRENTTEXT = kAllTabText;
-    bindListToAllQueue();
-    selectListRow(1);
-}
-
-void leaveEmptyTab() {
-    if (PENDINGFIND != 0) {
-        removeFindTab();
-    } else {
-        DELETECATEGORY();
+// Selects the first row whose letter value is LETTER or more (the last row when none is) and
+// shows that entry.
+void jumpToLetter() {
+    const std::uint32_t rows = RECORDS(*ACTQUEUE);
+    if (rows == 0) return;
+    std::uint32_t target = rows;
+    for (std::uint32_t i = 1; i <= rows; ++i) {
+        GET(*ACTQUEUE, i);
+        if (letterOf(ACT.SORTKEY->view()) >= LETTER) {
+            target = i;
+            break;
+        }
     }
-    returnToAllTab();
+    selectListRow(static_cast<int>(target));
+    DISPLAYSELECTION();
 }
+
+}  // namespace
 
 void chooseTab() {
     const int chosen = tabAt(CHOICE(W::SHEET));

@@ -1,6 +1,6 @@
 // The made-up catalogue: the same seed gives the same bytes, and every record is one the
 // program could have written.
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "app/build_keys.h"
 #include "app/catalogue_columns.h"
 #include "app/catalogue_csv.h"
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 #include "runtime/dates.h"
 
 namespace quillery {

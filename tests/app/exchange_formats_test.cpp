@@ -7,12 +7,12 @@
 #include <sstream>
 #include <string>
 
-#include "app/catalogue_generator.h"
 #include "app/exchange/exchange_format.h"
 #include "app/exchange/exported_book.h"
 #include "app/exchange/goodreads_format.h"
 #include "app/exchange/librarything_format.h"
 #include "app/exchange/text_to_cp1252.h"
+#include "app/testing/catalogue_generator.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 #include "tests/app/exchange_samples_support.h"

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/build_keys.h"
-#include "app/catalogue_generator.h"
 #include "app/exchange/exchange_format.h"
 #include "app/exchange/exported_book.h"
+#include "app/testing/catalogue_generator.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 #include "tests/app/exchange_samples_support.h"

@@ -15,7 +15,7 @@
 
 #include "app/build_keys.h"
 #include "app/catalogue_csv.h"
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/tool_files.h"
 #include "app/tools/tool_run.h"
 #include "runtime/dates.h"

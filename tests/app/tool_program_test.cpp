@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/catalogue_csv.h"
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 #include "storage/data_file.h"
 #include "storage/posix_file.h"
 #include "tests/app/damaged_files.h"

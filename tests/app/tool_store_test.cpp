@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/catalogue_csv.h"
-#include "app/catalogue_generator.h"
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "app/testing/catalogue_generator.h"
 #include "app/tools/catalogue_store.h"
 #include "app/tools/tool_commands.h"
 #include "app/tools/tool_run.h"

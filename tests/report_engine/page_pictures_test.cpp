@@ -14,8 +14,8 @@
 #include "report_engine/core/metafile_writer.h"
 #include "report_engine/metafile_player.h"
 #include "runtime/window/window_font.h"
-#include "tests/report_engine/sample_report.h"
-#include "tests/window/test_pictures.h"
+#include "tests/common/sample_report.h"
+#include "tests/common/test_pictures.h"
 
 namespace quillery::testing {
 namespace {

@@ -25,7 +25,7 @@
 #include "runtime/errors.h"
 #include "runtime/fatal.h"
 #include "tests/common/fatal_capture.h"
-#include "tests/report_engine/sample_report.h"
+#include "tests/common/sample_report.h"
 
 namespace quillery::testing {
 namespace {

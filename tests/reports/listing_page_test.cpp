@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "app/tools/print_listing_command.h"
 #include "app/tools/tool_run.h"
-#include "reports/print_command.h"
 #include "tests/reports/listing_support.h"
 
 namespace quillery::testing {
@@ -23,7 +23,7 @@ class ListingPageTest : public ListingTest {
         std::vector<std::string_view> args(words.begin(), words.end());
         std::istringstream in;
         std::ostringstream out, err;
-        tools::setPrintCommand(printListingCommand);
+        tools::setPrintCommand(tools::printListingCommand);
         const auto store = tools::makeCatalogueStore();
         ASSERT_EQ(tools::runQuilleryData(args, *store, in, out, err, {80000, 1}), 0) << err.str();
     }

@@ -11,8 +11,8 @@
 
 #include "app/catalogue_globals.h"
 #include "app/catalogue_use_count.h"
-#include "tests/app/main_window_support.h"
-#include "tests/report_engine/sample_report.h"  // pageTexts
+#include "tests/app/window/main_window_support.h"
+#include "tests/common/sample_report.h"  // pageTexts
 
 namespace quillery::testing {
 

@@ -10,9 +10,9 @@
 #include <QThread>
 #include <sstream>
 
+#include "app/tools/print_listing_command.h"
 #include "app/tools/tool_run.h"
 #include "reports/listing_table.h"
-#include "reports/print_command.h"
 #include "tests/reports/listing_support.h"
 
 namespace quillery::testing {
@@ -41,7 +41,7 @@ class PrintCommandTest : public ListingTest {
         std::istringstream in;
         out_.str("");
         err_.str("");
-        tools::setPrintCommand(printListingCommand);
+        tools::setPrintCommand(tools::printListingCommand);
         const auto store = tools::makeCatalogueStore();
         return tools::runQuilleryData(args, *store, in, out_, err_, {80000, 1});
     }
@@ -55,27 +55,28 @@ TEST_F(PrintCommandTest, EveryListingPrintsAllBooksInKeyOrder) {
         books.push_back(fullBook(n));
     books[3].DELETED = 1;  // a version kept for undo: in no listing
     useCatalogue(books);
-    for (const ListingSpec& spec : listingTable()) {
-        SCOPED_TRACE(std::string(spec.toolName));
-        const std::string pdf = path(std::string(spec.toolName) + ".pdf");
+    for (const Listing& listing : listingTable()) {
+        SCOPED_TRACE(std::string(listing.toolName));
+        const std::string pdf = path(std::string(listing.toolName) + ".pdf");
         ASSERT_EQ(
-            run({"print", "--listing", std::string(spec.toolName), "--pdf", pdf, path("C.QLY")}), 0)
+            run({"print", "--listing", std::string(listing.toolName), "--pdf", pdf, path("C.QLY")}),
+            0)
             << err_.str();
         const std::vector<std::string> pages = pdfPages(pdf);
         ASSERT_EQ(pages.size(), 5u);  // 25 books
         for (std::size_t p = 0; p < pages.size(); ++p) {
-            EXPECT_NE(pages[p].find(std::string(spec.subtitle)), std::string::npos);
+            EXPECT_NE(pages[p].find(std::string(listing.subtitle)), std::string::npos);
             EXPECT_NE(pages[p].find("Page " + std::to_string(p + 1)), std::string::npos);
         }
         std::string all;
         for (const std::string& page : pages)
             all += page;
         EXPECT_EQ(all.find("Author004"), std::string::npos);
-        if (spec.key == QuilleryKey::AUTHORKEY) {
+        if (listing.key == QuilleryKey::AUTHORKEY) {
             EXPECT_LT(all.find("Author001"), all.find("Author002"));
             EXPECT_LT(all.find("Author025"), all.find("Author026"));
         }
-        if (spec.key == QuilleryKey::TITLEKEYKEY) {  // titles run backwards with the authors
+        if (listing.key == QuilleryKey::TITLEKEYKEY) {  // titles run backwards with the authors
             EXPECT_LT(all.find("Author026"), all.find("Author001"));
         }
     }

@@ -1,7 +1,14 @@
 // The preview at work on a seven-page listing: the thumbnail grid and its paging, the page
 // field's range, zoom by click, menu and pop-up, the jump dialog, and Exit printing nothing.
 #include "reports/report_preview.h"
+
+#include <QAbstractSpinBox>
+#include <QTest>
+
+#include "reports/jump_to_page.h"
 #include "reports/listings.h"
+#include "reports/select_display.h"
+#include "runtime/window/testing/input_synthesis.h"
 #include "support/request_globals.h"
 #include "tests/reports/listing_support.h"
 
@@ -174,6 +181,39 @@ TEST_F(ListingTest, PreviewPagesThroughGridAndZoom) {
     EXPECT_TRUE(s.done()) << s.report();
     EXPECT_EQ(GLOBALRESPONSE, RequestCompleted);
     EXPECT_TRUE(temporaryFiles().isEmpty());
+}
+
+// Types `page` into the jump window's page box and clicks OK, as a person does.
+Action jumpByHand(std::string page) {
+    return inspect("jump to page " + page + " by hand",
+                   [page](Window& w) {
+                       script_input::activate(w);
+                       QWidget* box = w.controlWidget(jumptopage::JUMPPAGE);
+                       ASSERT_NE(qobject_cast<QAbstractSpinBox*>(box), nullptr);
+                       box->setFocus(Qt::MouseFocusReason);
+                       QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);  // over the page
+                       QTest::keyClicks(box, QString::fromStdString(page));
+                       QTest::mouseClick(w.controlWidget(jumptopage::OKBUTTON), Qt::LeftButton);
+                   })
+        .in("PREVIEW:JUMPTOPAGE$JUMPWINDOW");
+}
+
+TEST_F(ListingTest, APageTypedBeyondEitherEndJumpsToThatEnd) {
+    useCatalogue(numberedBooks(35));  // seven pages
+    ScriptedSession s;
+    s.then(runTimers().in(kAuthorProgress))
+        .then(menu(R::JUMP))
+        .then(jumpByHand("4"))
+        .then(expectZones("Page 4 of 7", "No Zoom"))
+        .then(menu(R::JUMP))
+        .then(jumpByHand("12"))  // beyond the last page: the last page
+        .then(expectZones("Page 7 of 7", "No Zoom"))
+        .then(menu(R::JUMP))
+        .then(jumpByHand("0"))  // before the first: the first
+        .then(expectZones("Page 1 of 7", "No Zoom"))
+        .then(menu(R::EXIT));
+    AUTHORREPORT();
+    EXPECT_TRUE(s.done()) << s.report();
 }
 
 }  // namespace

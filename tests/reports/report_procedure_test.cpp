@@ -5,6 +5,7 @@
 
 #include "app/window/display_quillery.h"
 #include "app/window/listings.h"
+#include "app/window/reports_menu.h"
 #include "reports/listing_report.h"
 #include "reports/listings.h"
 #include "reports/report_preview.h"

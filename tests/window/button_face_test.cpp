@@ -12,7 +12,7 @@
 #include "runtime/window/button_face.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
-#include "tests/window/test_pictures.h"
+#include "tests/common/test_pictures.h"
 
 namespace quillery {
 namespace {

@@ -15,7 +15,7 @@
 #include "runtime/queue.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
-#include "tests/window/test_pictures.h"
+#include "tests/common/test_pictures.h"
 
 namespace quillery {
 namespace {

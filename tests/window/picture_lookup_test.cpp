@@ -14,7 +14,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/window/picture_files.h"
-#include "tests/window/test_pictures.h"
+#include "tests/common/test_pictures.h"
 
 namespace quillery {
 namespace {

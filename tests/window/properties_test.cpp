@@ -17,7 +17,7 @@
 #include "runtime/window/window.h"
 #include "runtime/window/window_font.h"
 #include "runtime/window/window_impl.h"
-#include "tests/window/test_pictures.h"
+#include "tests/common/test_pictures.h"
 
 namespace quillery {
 namespace {

@@ -1,5 +1,5 @@
 // Test pictures drawn with QPainter.
-#include "tests/window/test_pictures.h"
+#include "tests/common/test_pictures.h"
 
 #include <QDir>
 #include <QImage>

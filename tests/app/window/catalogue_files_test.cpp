@@ -12,11 +12,12 @@
 
 #include "app/window/catalogue_damage.h"
 #include "app/window/catalogue_transaction.h"
+#include "app/window/damage_guard.h"
 #include "app/window/display_quillery.h"
 #include "app/window/file_commands.h"
 #include "app/window/main_window_globals.h"
 #include "tests/app/damaged_files.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 #include "tests/storage/process_test_support.h"
 
 namespace quillery::testing {

@@ -4,7 +4,7 @@
 
 #include "app/window/display_quillery.h"
 #include "app/window/main_window_globals.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>

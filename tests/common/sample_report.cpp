@@ -1,5 +1,5 @@
 // The sample listing of the report tests.
-#include "tests/report_engine/sample_report.h"
+#include "tests/common/sample_report.h"
 
 #include <QFile>
 #include <QProcess>
@@ -8,7 +8,7 @@
 
 #include "report_engine/core/metafile_reader.h"
 #include "report_engine/metafile_player.h"
-#include "tests/window/test_pictures.h"
+#include "tests/common/test_pictures.h"
 
 namespace quillery::testing {
 namespace {

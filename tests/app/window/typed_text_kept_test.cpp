@@ -11,7 +11,7 @@
 
 #include "app/window/display_quillery.h"
 #include "runtime/window/testing/input_synthesis.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 namespace quillery::testing {
 namespace {

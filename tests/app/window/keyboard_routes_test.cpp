@@ -17,7 +17,7 @@
 #include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "runtime/window/testing/input_synthesis.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 namespace quillery::testing {
 namespace {

@@ -17,11 +17,12 @@
 #include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/twin_controls.h"
 #include "runtime/window/help.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "support/about_quillery.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 namespace quillery {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "app/quillery_file.h"
 #include "app/window/program_start.h"
+#include "app/window/reports_menu.h"
 #include "report_engine/page_files.h"
-#include "reports/listings.h"
 #include "runtime/codepage.h"
 #include "runtime/settings_file.h"
 #include "runtime/window/runtime_error_box.h"

@@ -18,7 +18,7 @@
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_impl.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 namespace quillery {
 namespace {

@@ -1,6 +1,6 @@
 // Made-up but plausible book entries: names with the accents a real shelf has, titles from
 // common patterns, free-text dates, values and contents notes of every length.
-#include "app/catalogue_generator.h"
+#include "app/testing/catalogue_generator.h"
 
 #include <algorithm>
 #include <array>

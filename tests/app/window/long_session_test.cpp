@@ -8,7 +8,7 @@
 #include "app/window/comment_window.h"
 #include "app/window/display_quillery.h"
 #include "app/window/find_books.h"
-#include "tests/app/main_window_support.h"
+#include "tests/app/window/main_window_support.h"
 
 namespace quillery::testing {
 namespace {
