@@ -1,65 +1,64 @@
 // Translation of POSIX errno values into the runtime's operating-system error numbers.
-#include "storage/os_errors.h"
+#include "runtime/os_errors.h"
 
 #include <cerrno>
 
 #include "runtime/errors.h"
 
-namespace quillery::storage {
+namespace quillery {
 
 int osErrorNumberOf(int e) {
     switch (e) {
         case ENOENT:
-            return 2;  // File Not Found
+            return OsError::kFileNotFound;
         case ENOTDIR:
         case ENAMETOOLONG:
         case ELOOP:
-            return 3;  // Path Not Found
+            return OsError::kPathNotFound;
         case EMFILE:
         case ENFILE:
-            return 4;  // Too Many Open Files
+            return OsError::kTooManyOpenFiles;
         case EACCES:
         case EPERM:
         case EISDIR:
-            return 5;  // Access Denied
+            return OsError::kAccessDenied;
         case EBADF:
-            return 6;  // Invalid Handle
+            return OsError::kInvalidHandle;
         case ENOMEM:
-            return 8;  // Insufficient Memory
+            return OsError::kInsufficientMemory;
         case ENODEV:
         case ENXIO:
-            return 15;  // Invalid Drive
+            return OsError::kInvalidDrive;
         case EXDEV:
-            return 17;  // Not Same Device
+            return OsError::kNotSameDevice;
         case EROFS:
-            return 19;  // Write Protect
+            return OsError::kWriteProtect;
         case EBUSY:
         case ETXTBSY:
-            return 32;  // Sharing Violation
-        case EAGAIN:
-            return 33;  // Lock Violation (EWOULDBLOCK has the same value)
+            return OsError::kSharingViolation;
+        case EAGAIN:  // EWOULDBLOCK has the same value
+            return OsError::kLockViolation;
         case ENOSPC:
         case EFBIG:
         case EDQUOT:
-            return 39;  // Handle Disk Full
+            return OsError::kHandleDiskFull;
         case ENOSYS:
         case EOPNOTSUPP:
-            return 50;  // Not Supported
+            return OsError::kNotSupported;
         case EEXIST:
-            return 80;  // File Already Exists
+            return OsError::kFileAlreadyExists;
         case EINVAL:
-            return 87;  // Invalid Parameter
+            return OsError::kInvalidParameter;
         case EIO:
-            return 31;  // General Failure
         default:
-            return 31;
+            return OsError::kGeneralFailure;
     }
 }
 
-Status statusFromErrno(int errnoValue, std::string what) {
+int recordOsError(int errnoValue) {
     const int number = osErrorNumberOf(errnoValue);
     setLastOsError(number);
-    return Status::osError(number, std::move(what));
+    return number;
 }
 
-}  // namespace quillery::storage
+}  // namespace quillery

@@ -70,7 +70,7 @@ Status openControlFile(std::unique_ptr<PageFile>& control) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
     PageFileOptions options;
-    options.mode = AccessMode::kCreate | AccessMode::kDenyNone | 0x02;
+    options.mode = AccessMode::kCreate | AccessMode::kDenyNone | AccessMode::kReadWrite;
     options.create = true;
     return PageFile::open(path, options, control);
 }
