@@ -4,18 +4,16 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 
 #include "runtime/errors.h"
 #include "storage/os_errors.h"
 #include "storage/posix_file.h"
+#include "storage/storage_options.h"
 
 namespace quillery::storage {
 namespace {
-
-std::atomic<long long> lockWaitMs{10000};
 
 // Missing files and paths, and refused access, keep the codes of their own.
 Status openFailure(Status s) {
@@ -32,17 +30,10 @@ Status openFailure(Status s) {
 }
 
 Clock::time_point lockDeadline() {
-    return Clock::now() + std::chrono::milliseconds(lockWaitMs.load());
+    return Clock::now() + storageOptions().fileLockWait;
 }
 
 }  // namespace
-
-void setFileLockWait(std::chrono::milliseconds wait) {
-    lockWaitMs = wait.count();
-}
-std::chrono::milliseconds fileLockWait() {
-    return std::chrono::milliseconds(lockWaitMs.load());
-}
 
 Status PageFile::open(const std::string& path, const PageFileOptions& options,
                       std::unique_ptr<PageFile>& out) {
