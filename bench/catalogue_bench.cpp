@@ -23,12 +23,14 @@
 #include "app/tools/catalogue_store.h"
 #include "bench/sqlite_catalogue.h"
 #include "runtime/errors.h"
+#include "storage/access_mode.h"
 #include "storage/file_statements.h"
 
 namespace {
 
 using namespace quillery;
 using namespace quillery::bench;
+namespace AccessMode = quillery::storage::AccessMode;
 namespace fs = std::filesystem;
 
 constexpr std::size_t kEntries = 32000;
@@ -67,7 +69,7 @@ Figures runEngine(const fs::path& path, const std::vector<QuilleryRecord>& recor
     QUILLERYFILE = path.string();
     CREATE(QUILLERY);
     requireEngine("create");
-    OPEN(QUILLERY, 0x12);
+    OPEN(QUILLERY, AccessMode::kReadWrite | AccessMode::kDenyAll);
     requireEngine("open");
     std::vector<std::uint32_t> positions;
     f.import = millisecondsOf(
@@ -115,7 +117,7 @@ Figures runEngine(const fs::path& path, const std::vector<QuilleryRecord>& recor
     CLOSE(QUILLERY);
     requireEngine("close");
     f.openAndFileOrder = millisecondsOf([&] {
-        OPEN(QUILLERY, 0x20);
+        OPEN(QUILLERY, AccessMode::kDenyWrite);  // read-only
         requireEngine("open");
         SET(QUILLERY);
         for (NEXT(QUILLERY); errorCode() == 0; NEXT(QUILLERY)) {

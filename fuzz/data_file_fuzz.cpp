@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes opened as a data file, then read completely and checked.
 // The fatal report is turned into an exception so that a structural fault ends one input, not
 // the fuzzing run; anything else that goes wrong is a crash the sanitizers report.
+// Seeded with real catalogues (fuzz/corpus/data_file), so inputs get past the header.
 #include <cstdint>
 #include <cstdlib>
 #include <memory>

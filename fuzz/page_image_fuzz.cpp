@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary bytes read as a page image file, every step of the page touched.
-// Inputs that start with a valid header reach the records sooner when the fuzzer is seeded
-// with page files the report tests leave in their output folder.
+// Seeded with real page images (fuzz/corpus/page_image), so inputs start with a valid header
+// and reach the records.
 #include <cstddef>
 #include <cstdint>
 #include <span>

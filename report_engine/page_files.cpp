@@ -17,6 +17,7 @@
 
 #include "report_engine/signal_cleanup.h"
 #include "runtime/errors.h"
+#include "runtime/os_errors.h"
 
 namespace quillery::report {
 namespace {
@@ -83,7 +84,7 @@ PageFiles::~PageFiles() {
 
 std::nullopt_t PageFiles::fail(int osError, const std::string& what, const std::string& name) {
     failure_ = what + " \"" + name + "\": " + std::strerror(osError);
-    setLastOsError(osError);
+    recordOsError(osError);
     postError(ErrorCode::kNone, name);
     return std::nullopt;
 }

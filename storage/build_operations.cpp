@@ -1,13 +1,14 @@
 // The build operations of the entry point: every key, one key, and build-then-cut; a closed
 // file is opened for the length of the build.
 #include "runtime/errors.h"
+#include "storage/access_mode.h"
 #include "storage/file_operations.h"
 #include "storage/key_build.h"
 
 namespace quillery::storage {
 namespace {
 
-constexpr int kBuildMode = 0x22;  // read/write, deny write
+constexpr int kBuildMode = AccessMode::kReadWrite | AccessMode::kDenyWrite;
 
 // Runs `build` on the open table, opening a closed file around it.
 template <class Build>

@@ -3,6 +3,7 @@
 
 #include "runtime/char_tables.h"
 #include "storage/file_operations.h"
+#include "storage/storage_options.h"
 #include "storage/transaction.h"
 
 namespace quillery::storage {
@@ -44,7 +45,9 @@ Status firstTableNameFrom(OpenTable& open, std::string_view name, std::string& r
 Status sendOption(FileControlBlock& file, std::string_view option, std::string& reply) {
     reply.clear();
     if (startsWith(option, "TCF=")) {
-        setTransactionControlFile(std::string(option.substr(4)));
+        StorageOptions options = storageOptions();
+        options.transactionControlFile = std::string(option.substr(4));
+        setStorageOptions(std::move(options));
         return Status::success();
     }
     if (upper(option) == "FULLBUILD") {

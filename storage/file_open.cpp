@@ -75,8 +75,9 @@ Status createFile(FileControlBlock& file) {
     FileName name;
     QUILLERY_RETURN_IF_ERROR(parseFileName(file.name(), name));
     // The physical file is taken with no sharing: a file in use elsewhere is not created over.
-    constexpr int kCreateOpen = 0x12;  // read/write, deny all
-    constexpr int kCreateMode = AccessMode::kCreate | AccessMode::kDenyNone | 0x02;
+    constexpr int kCreateOpen = AccessMode::kReadWrite | AccessMode::kDenyAll;
+    constexpr int kCreateMode =
+        AccessMode::kCreate | AccessMode::kDenyNone | AccessMode::kReadWrite;
     std::unique_ptr<PageFile> pageFile;
     QUILLERY_RETURN_IF_ERROR(
         PageFile::open(name.path, pageFileOptions(file, kCreateOpen, true), pageFile));

@@ -3,7 +3,7 @@
 // tests errorCode() after a statement as after any other. Files are named by their
 // declarations; the run-time state behind each declaration is kept for the program's life.
 //
-//   OPEN(QUILLERY, 0x22);  SET(QUILLERY);  NEXT(QUILLERY);  if (errorCode()) ...
+//   OPEN(QUILLERY);  SET(QUILLERY);  NEXT(QUILLERY);  if (errorCode()) ...
 //   SET(keyOf(QUILLERY, QuilleryKey::AUTHORKEY));  LOGOUT(1, QUILLERY);  PUT(QUILLERY);  COMMIT();
 #pragma once
 
@@ -35,7 +35,8 @@ requires std::is_enum_v<E> FileKey keyOf(const FileDeclaration& file, E key) {
 }
 
 // The access mode of an open: read/write, deny write.
-inline constexpr int kDefaultAccessMode = 0x22;
+inline constexpr int kDefaultAccessMode =
+    storage::AccessMode::kReadWrite | storage::AccessMode::kDenyWrite;
 
 void CREATE(const FileDeclaration& file);
 void OPEN(const FileDeclaration& file, int accessMode = kDefaultAccessMode);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/os_errors.h"
+
 namespace quillery::storage {
 
 Status RangeLocks::lock(const void* owner, std::uint64_t offset, std::uint64_t length,
@@ -12,7 +14,7 @@ Status RangeLocks::lock(const void* owner, std::uint64_t offset, std::uint64_t l
     for (const Range& r : ranges_) {
         if (r.owner == owner || r.end <= offset || end <= r.begin) continue;
         if (kind == LockKind::kExclusive || r.kind == LockKind::kExclusive)
-            return Status::osError(Status::kOsLockViolation, "lock");
+            return Status::osError(OsError::kLockViolation, "lock");
     }
     unlock(owner, offset, length);  // a new lock replaces the owner's own locks over the range
     ranges_.push_back({owner, offset, end, kind});

@@ -1,15 +1,13 @@
-// Operating-system failures in the runtime's numbering (2 "File Not Found", 5 "Access Denied",
-// 39 "Handle Disk Full", ...), recorded as the runtime's last operating-system error.
+// Failing system calls of the file layer as statuses, in the runtime's operating-system numbering
+// (runtime/os_errors.h).
 #pragma once
 
 #include <string>
 
+#include "runtime/os_errors.h"
 #include "storage/status.h"
 
 namespace quillery::storage {
-
-// The runtime's operating-system error number for a POSIX errno value.
-int osErrorNumberOf(int errnoValue);
 
 // Records the translation of `errnoValue` as the last operating-system error and returns the
 // matching status.

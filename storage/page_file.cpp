@@ -4,30 +4,25 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 
 #include "runtime/errors.h"
 #include "storage/os_errors.h"
 #include "storage/posix_file.h"
+#include "storage/storage_options.h"
 
 namespace quillery::storage {
 namespace {
 
-std::atomic<long long> lockWaitMs{10000};
-
-constexpr int kOsAccessDenied = 5;
-constexpr int kOsWriteProtect = 19;
-
 // Missing files and paths, and refused access, keep the codes of their own.
 Status openFailure(Status s) {
     switch (s.osError()) {
-        case 2:
+        case OsError::kFileNotFound:
             return Status::error(ErrorCode::kFileNotFound, s.message());
-        case 3:
+        case OsError::kPathNotFound:
             return Status::error(ErrorCode::kPathNotFound, s.message());
-        case kOsAccessDenied:
+        case OsError::kAccessDenied:
             return Status::error(ErrorCode::kAccessDenied, s.message());
         default:
             return s;
@@ -35,17 +30,10 @@ Status openFailure(Status s) {
 }
 
 Clock::time_point lockDeadline() {
-    return Clock::now() + std::chrono::milliseconds(lockWaitMs.load());
+    return Clock::now() + storageOptions().fileLockWait;
 }
 
 }  // namespace
-
-void setFileLockWait(std::chrono::milliseconds wait) {
-    lockWaitMs = wait.count();
-}
-std::chrono::milliseconds fileLockWait() {
-    return std::chrono::milliseconds(lockWaitMs.load());
-}
 
 Status PageFile::open(const std::string& path, const PageFileOptions& options,
                       std::unique_ptr<PageFile>& out) {
@@ -56,7 +44,8 @@ Status PageFile::open(const std::string& path, const PageFileOptions& options,
     std::unique_ptr<File> file;
     Status s = PosixFile::open(
         path, options.create ? PosixOpenMode::kOpenOrCreate : PosixOpenMode::kReadWrite, file);
-    const bool readOnlyFile = s.osError() == kOsAccessDenied || s.osError() == kOsWriteProtect;
+    const bool readOnlyFile =
+        s.osError() == OsError::kAccessDenied || s.osError() == OsError::kWriteProtect;
     if (!s.ok() && !options.create && !isWriteMode(options.mode) && readOnlyFile)
         s = PosixFile::open(path, PosixOpenMode::kReadOnly, file);
     if (!s.ok()) return openFailure(std::move(s));
@@ -103,7 +92,7 @@ Status PageFile::openTemporary(std::unique_ptr<PageFile>& out) {
     if (!s.ok()) return s;
     std::unique_ptr<PageFile> opened(new PageFile());
     opened->path_ = pattern;
-    opened->mode_ = 0x12;  // read/write, deny all
+    opened->mode_ = AccessMode::kReadWrite | AccessMode::kDenyAll;
     opened->temporary_ = true;
     // Nobody else opens it, so its changes may wait without keeping anyone out.
     opened->commitMode_ = CommitMode::kDeferred;

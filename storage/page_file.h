@@ -43,10 +43,6 @@ enum class CommitMode {
 // Changed pages waiting in the cache that make a deferred operation commit.
 inline constexpr std::size_t kDeferredCommitPages = 40;
 
-// How long an operation waits for the file lock that another program's operation holds.
-void setFileLockWait(std::chrono::milliseconds wait);
-std::chrono::milliseconds fileLockWait();
-
 class PageFile {
   public:
     // Opens the physical file and records its sharing. Error 2 when it is missing, 5 when the

@@ -6,6 +6,9 @@
 #include <string>
 #include <utility>
 
+#include "runtime/errors.h"
+#include "runtime/os_errors.h"
+
 namespace quillery::storage {
 
 class [[nodiscard]] Status {
@@ -21,7 +24,7 @@ class [[nodiscard]] Status {
     }
     // `osNumber` is the operating-system error number of the runtime's table (2, 5, 39, ...).
     static Status osError(int osNumber, std::string message = {}) {
-        Status s = error(kOperatingSystemBase + osNumber, std::move(message));
+        Status s = error(ErrorCode::kOperatingSystemBase + osNumber, std::move(message));
         s.osError_ = osNumber;
         return s;
     }
@@ -32,10 +35,7 @@ class [[nodiscard]] Status {
     const std::string& message() const { return message_; }
 
     // The lock of a byte range is held by another open of the file.
-    bool isLockConflict() const { return osError_ == kOsLockViolation; }
-
-    static constexpr int kOperatingSystemBase = 300;
-    static constexpr int kOsLockViolation = 33;
+    bool isLockConflict() const { return osError_ == OsError::kLockViolation; }
 
   private:
     int code_ = 0;

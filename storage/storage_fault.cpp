@@ -2,20 +2,10 @@
 // program installed in its place.
 #include "storage/storage_fault.h"
 
-#include <utility>
-
 #include "runtime/fatal.h"
+#include "storage/storage_options.h"
 
 namespace quillery::storage {
-
-namespace {
-
-StorageFaultHandler& installedHandler() {
-    static StorageFaultHandler handler;
-    return handler;
-}
-
-}  // namespace
 
 std::string faultText(FaultCheck check) {
     return "Internal error : vltbt line " + std::to_string(static_cast<int>(check));
@@ -74,12 +64,9 @@ std::string faultSummary(const StorageFault& fault) {
     return text;
 }
 
-StorageFaultHandler setStorageFaultHandler(StorageFaultHandler handler) {
-    return std::exchange(installedHandler(), std::move(handler));
-}
-
 void storageFault(FaultCheck check, std::int64_t page) {
-    if (installedHandler()) installedHandler()(StorageFault{check, page});
+    // A copy: the handler may install other options while it runs.
+    if (const auto handler = storageOptions().faultHandler) handler(StorageFault{check, page});
     // A handler that returned leaves the fault to the fatal report after all.
     fatalError(faultText(check));
 }

@@ -49,14 +49,8 @@ std::string_view faultDescription(FaultCheck check);
 // The check's number stays for the fatal report of a program that cannot carry on.
 std::string faultSummary(const StorageFault& fault);
 
-// Replaces the fatal report for storage faults; the handler must end the program (as with
-// setProgramEndHandler, tests may throw instead). Empty: the fatal report. Returns the handler
-// installed before.
-using StorageFaultHandler = std::function<void(const StorageFault& fault)>;
-StorageFaultHandler setStorageFaultHandler(StorageFaultHandler handler);
-
-// Reports `check` (about `page`, when known) through the handler or the runtime's fatal report.
-// Does not return.
+// Reports `check` (about `page`, when known) through the options' fault handler
+// (StorageOptions::faultHandler) or the runtime's fatal report. Does not return.
 [[noreturn]] void storageFault(FaultCheck check, std::int64_t page = -1);
 
 }  // namespace quillery::storage

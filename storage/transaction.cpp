@@ -10,6 +10,7 @@
 
 #include "runtime/errors.h"
 #include "storage/btree.h"
+#include "storage/storage_options.h"
 
 namespace quillery::storage {
 namespace {
@@ -26,18 +27,8 @@ TransactionState& state() {
     return s;
 }
 
-std::string& controlFileSetting() {
-    static std::string path = defaultTransactionControlFile();
-    return path;
-}
-
-std::function<void(CommitStep)>& stepHook() {
-    static std::function<void(CommitStep)> hook;
-    return hook;
-}
-
 void reachStep(CommitStep step) {
-    if (stepHook()) stepHook()(step);
+    if (const auto& hook = storageOptions().commitStepHook) hook(step);
 }
 
 void endTransaction() {
@@ -70,7 +61,7 @@ Status openControlFile(std::unique_ptr<PageFile>& control) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
     PageFileOptions options;
-    options.mode = AccessMode::kCreate | AccessMode::kDenyNone | 0x02;
+    options.mode = AccessMode::kCreate | AccessMode::kDenyNone | AccessMode::kReadWrite;
     options.create = true;
     return PageFile::open(path, options, control);
 }
@@ -126,14 +117,11 @@ std::string defaultTransactionControlFile() {
     return (fs::temp_directory_path(ec) / "quillery.tcf").string();
 }
 
-void setTransactionControlFile(std::string path) {
-    controlFileSetting() = std::move(path);
-}
-const std::string& transactionControlFile() {
-    return controlFileSetting();
-}
-void setCommitStepHook(std::function<void(CommitStep)> hook) {
-    stepHook() = std::move(hook);
+std::string transactionControlFile() {
+    if (!storageOptions().transactionControlFile.empty())
+        return storageOptions().transactionControlFile;
+    static const std::string path = defaultTransactionControlFile();
+    return path;
 }
 
 bool transactionActive() {

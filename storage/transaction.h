@@ -30,9 +30,10 @@ void leaveTransaction(FileControlBlock& file);
 // A file dropped without writing leaves its transaction, which ends with its last file.
 void abandonTransactionOf(FileControlBlock& file);
 
+// The control file of the user's state folder ($XDG_STATE_HOME/quillery/quillery.tcf).
 std::string defaultTransactionControlFile();
-void setTransactionControlFile(std::string path);
-const std::string& transactionControlFile();
+// The control file in force: the options' one, or the default.
+std::string transactionControlFile();
 
 // Steps of a commit over several files, for tests that interrupt it between them.
 enum class CommitStep {
@@ -41,6 +42,5 @@ enum class CommitStep {
     kControlEntryRemoved = 4,  // the transaction counts as done
     kFileFinished = 5,         // one more file's pages are in place (once per file)
 };
-void setCommitStepHook(std::function<void(CommitStep)> hook);
 
 }  // namespace quillery::storage

@@ -5,6 +5,7 @@
 
 #include "runtime/fatal.h"
 #include "storage/storage_fault.h"
+#include "storage/storage_options.h"
 
 #include "app/tools/tool_args.h"
 #include "app/tools/tool_commands.h"
@@ -45,14 +46,17 @@ int checkedOutput(int status, std::ostream& out, std::ostream& err) {
 class DamageEndsTheCommand {
   public:
     DamageEndsTheCommand(const ToolArguments& args, ToolContext& context)
-        : previous_(storage::setStorageFaultHandler(
-              [&](const storage::StorageFault& fault) { endWithDamage(args, context, fault); })) {}
-    ~DamageEndsTheCommand() { storage::setStorageFaultHandler(std::move(previous_)); }
-    DamageEndsTheCommand(const DamageEndsTheCommand&) = delete;
-    DamageEndsTheCommand& operator=(const DamageEndsTheCommand&) = delete;
+        : scoped_(withHandler(args, context)) {}
 
   private:
-    storage::StorageFaultHandler previous_;
+    static storage::StorageOptions withHandler(const ToolArguments& args, ToolContext& context) {
+        storage::StorageOptions options = storage::storageOptions();
+        options.faultHandler = [&](const storage::StorageFault& fault) {
+            endWithDamage(args, context, fault);
+        };
+        return options;
+    }
+    storage::ScopedStorageOptions scoped_;
 };
 
 }  // namespace

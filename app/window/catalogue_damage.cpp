@@ -52,15 +52,18 @@ std::string filePathOf(const std::string& name) {
     return parsed.path;
 }
 
+// The options in force, with storage faults thrown as CatalogueDamaged.
+storage::StorageOptions faultsThrown() {
+    storage::StorageOptions options = storage::storageOptions();
+    options.faultHandler = [](const storage::StorageFault& fault) {
+        throw CatalogueDamaged{fault};
+    };
+    return options;
+}
+
 }  // namespace
 
-CatalogueDamageCaught::CatalogueDamageCaught()
-    : previous_(storage::setStorageFaultHandler(
-          [](const storage::StorageFault& fault) { throw CatalogueDamaged{fault}; })) {}
-
-CatalogueDamageCaught::~CatalogueDamageCaught() {
-    storage::setStorageFaultHandler(std::move(previous_));
-}
+CatalogueDamageCaught::CatalogueDamageCaught() : faultsThrow_(faultsThrown()) {}
 
 bool catalogueFitToOpen() {
     const std::string name(QUILLERYFILE.clipped());

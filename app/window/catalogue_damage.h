@@ -9,6 +9,7 @@
 #include <string>
 
 #include "storage/storage_fault.h"
+#include "storage/storage_options.h"
 
 namespace quillery {
 
@@ -21,12 +22,9 @@ struct CatalogueDamaged {
 class CatalogueDamageCaught {
   public:
     CatalogueDamageCaught();
-    ~CatalogueDamageCaught();
-    CatalogueDamageCaught(const CatalogueDamageCaught&) = delete;
-    CatalogueDamageCaught& operator=(const CatalogueDamageCaught&) = delete;
 
   private:
-    storage::StorageFaultHandler previous_;
+    storage::ScopedStorageOptions faultsThrow_;
 };
 
 // Whether the closed catalogue QUILLERYFILE may be opened for writing: false, after telling the

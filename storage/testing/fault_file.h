@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/os_errors.h"
 #include "storage/file_interface.h"
 
 namespace quillery::storage {
@@ -23,7 +24,7 @@ struct FaultPlan {
     unsigned unflushedSubsetSeed = 0;
     // This write (counted from 1) fails with `failOsError`; 0 = none.
     int failWriteNumber = 0;
-    int failOsError = 39;  // Handle Disk Full
+    int failOsError = OsError::kHandleDiskFull;
     // Every write from failWriteNumber on fails, not just that one.
     bool failLaterWrites = false;
     // Once a write has failed, reads and size queries fail too (a disk that went away).

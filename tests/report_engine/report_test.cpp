@@ -24,6 +24,7 @@
 #include "report_engine/report_printer.h"
 #include "runtime/errors.h"
 #include "runtime/fatal.h"
+#include "runtime/os_errors.h"
 #include "tests/common/fatal_capture.h"
 #include "tests/common/sample_report.h"
 
@@ -230,12 +231,29 @@ TEST_F(ReportTest, APageFileThatCannotBeCreatedIsAReportedError) {
     qputenv("TMPDIR", temp_.filePath("missing-folder").toLocal8Bit());
     SampleListing listing;
     listing.preview(6, pdf("none.pdf"));
-    EXPECT_EQ(listing.report.pageError(), ErrorCode::kOperatingSystemBase + ENOENT);
-    EXPECT_EQ(errorCode(), ErrorCode::kOperatingSystemBase + ENOENT);
+    EXPECT_EQ(listing.report.pageError(), ErrorCode::kOperatingSystemBase + OsError::kFileNotFound);
+    EXPECT_EQ(errorCode(), ErrorCode::kOperatingSystemBase + OsError::kFileNotFound);
     EXPECT_NE(errorFile().find("missing-folder"), std::string::npos);
     EXPECT_EQ(listing.report.failure(), "cannot make a folder for the page images in \"" +
                                             temp_.filePath("missing-folder").toStdString() +
                                             "\": No such file or directory");
+    EXPECT_EQ(listing.pages.recordCount(), 0u);
+    CLOSE(listing.report);
+}
+
+// The system's failure is posted in the runtime's numbering, as the file layer posts it: a
+// temporary folder that is a file is "Path Not Found" (303), not 300 plus the system's ENOTDIR.
+TEST_F(ReportTest, APageFolderFailurePostsTheRuntimesOperatingSystemNumber) {
+    QFile plain(temp_.filePath("a-file"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    qputenv("TMPDIR", plain.fileName().toLocal8Bit());
+    SampleListing listing;
+    listing.preview(6, pdf("none.pdf"));
+    EXPECT_EQ(listing.report.pageError(), ErrorCode::kOperatingSystemBase + OsError::kPathNotFound);
+    EXPECT_EQ(errorCode(), 303);
+    EXPECT_EQ(listing.report.failure(), "cannot make a folder for the page images in \"" +
+                                            plain.fileName().toStdString() + "\": Not a directory");
     EXPECT_EQ(listing.pages.recordCount(), 0u);
     CLOSE(listing.report);
 }

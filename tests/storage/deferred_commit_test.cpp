@@ -8,6 +8,7 @@
 #include "runtime/errors.h"
 #include "storage/memory_file.h"
 #include "storage/page_file.h"
+#include "storage/storage_options.h"
 #include "storage/testing/fault_file.h"
 #include "tests/storage/storage_test_support.h"
 
@@ -245,8 +246,9 @@ TEST(DeferredCommitSharing, OthersWaitWhileChangesWaitAndThenSeeThem) {
     ASSERT_TRUE(putEntry(*ours, 0, 1, model).ok());
     auto theirs = openOn(std::make_unique<MemoryFile>(disk), kShared);
     ASSERT_TRUE(ours && theirs);
-    const auto wait = fileLockWait();
-    setFileLockWait(std::chrono::milliseconds(20));
+    StorageOptions options = storageOptions();
+    options.fileLockWait = std::chrono::milliseconds(20);
+    const ScopedStorageOptions shortWait(std::move(options));
 
     ASSERT_TRUE(ours->setCommitMode(CommitMode::kDeferred).ok());
     ASSERT_TRUE(putEntry(*ours, 1, 1, model).ok());
@@ -258,7 +260,6 @@ TEST(DeferredCommitSharing, OthersWaitWhileChangesWaitAndThenSeeThem) {
     ASSERT_TRUE(theirs->begin(false).ok());
     EXPECT_EQ(testing::contentsOf(theirs->data()), model);
     ASSERT_TRUE(theirs->end(Status::success(), false).ok());
-    setFileLockWait(wait);
 }
 
 // The disk stops at every write and flush of a deferred run: a reopen finds a clean file with the

@@ -1,6 +1,7 @@
 // Option strings sent to the driver and the name operation.
 #include <gtest/gtest.h>
 
+#include "storage/storage_options.h"
 #include "storage/transaction.h"
 #include "tests/storage/file_test_support.h"
 
@@ -46,10 +47,10 @@ TEST_F(DriverOptionsTest, RegisterAnswersTheDriverName) {
 }
 
 TEST_F(DriverOptionsTest, TcfSetsTheTransactionControlFile) {
-    const std::string previous = transactionControlFile();
+    const ScopedStorageOptions restored(storageOptions());
     EXPECT_EQ(send("tcf=" + dir.file("control.tcf")), "");
     EXPECT_EQ(transactionControlFile(), dir.file("control.tcf"));
-    setTransactionControlFile(previous);
+    EXPECT_EQ(storageOptions().transactionControlFile, dir.file("control.tcf"));
 }
 
 TEST_F(DriverOptionsTest, PnmFindsTheFirstTableNameFromTheGivenOne) {

@@ -2,7 +2,10 @@
 // over two files through the transaction control file, interrupted between each of its steps.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "storage/page_file.h"
+#include "storage/storage_options.h"
 #include "storage/transaction.h"
 #include "tests/storage/file_test_support.h"
 #include "tests/storage/process_test_support.h"
@@ -16,8 +19,9 @@ constexpr int kShared = 0x42;
 class TransactionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        savedControlFile = transactionControlFile();
-        setTransactionControlFile(dir.file("control.tcf"));
+        StorageOptions options = storageOptions();
+        options.transactionControlFile = dir.file("control.tcf");
+        scopedOptions.emplace(std::move(options));
         for (auto* f : {&a, &b}) {
             const std::string path = dir.file(f == &a ? "a.dat" : "b.dat");
             f->setName(path);
@@ -29,8 +33,7 @@ class TransactionTest : public ::testing::Test {
     }
     void TearDown() override {
         (void)rollbackTransaction();
-        setCommitStepHook({});
-        setTransactionControlFile(savedControlFile);
+        scopedOptions.reset();
     }
     Status begin(std::chrono::milliseconds wait = std::chrono::milliseconds(1000)) {
         FileControlBlock* files[] = {&a.block(), &b.block()};
@@ -42,7 +45,7 @@ class TransactionTest : public ::testing::Test {
     }
 
     ScratchDir dir;
-    std::string savedControlFile;
+    std::optional<ScopedStorageOptions> scopedOptions;
     DeclaredFile a{kSmallFields, kSmallKeys, Small::kLength};
     DeclaredFile b{kSmallFields, kSmallKeys, Small::kLength};
 };
@@ -103,10 +106,12 @@ TEST_F(TransactionTest, BeginWaitsForTheLockAndGivesUp) {
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(150));
     EXPECT_FALSE(transactionActive());
     // Ordinary operations wait as long as the file lock wait allows.
-    const auto savedWait = fileLockWait();
-    setFileLockWait(std::chrono::milliseconds(100));
-    EXPECT_EQ(a.call(Op::kRecords), ErrorCode::kFileAlreadyLocked);
-    setFileLockWait(savedWait);
+    {
+        StorageOptions options = storageOptions();
+        options.fileLockWait = std::chrono::milliseconds(100);
+        const ScopedStorageOptions shortWait(std::move(options));
+        EXPECT_EQ(a.call(Op::kRecords), ErrorCode::kFileAlreadyLocked);
+    }
     parentDone.give();
     EXPECT_EQ(waitChild(child), 0);
     ASSERT_TRUE(begin().ok());
@@ -120,7 +125,9 @@ TEST_F(TransactionTest, CommitOverTwoFilesLeavesNoEntryInTheControlFile) {
     b.setText(Small::CODE, 6, "second");
     ASSERT_EQ(b.call(Op::kAdd), 0);
     std::vector<CommitStep> steps;
-    setCommitStepHook([&](CommitStep step) { steps.push_back(step); });
+    StorageOptions hook = storageOptions();
+    hook.commitStepHook = [&](CommitStep step) { steps.push_back(step); };
+    const ScopedStorageOptions hooked(std::move(hook));
     ASSERT_TRUE(commitTransaction().ok());
     EXPECT_EQ(steps,
               (std::vector<CommitStep>{CommitStep::kControlEntryWritten, CommitStep::kFilePrepared,
@@ -158,9 +165,11 @@ TEST_F(TransactionTest, InterruptedCommitLeavesBothFilesBeforeOrBothAfter) {
             y.setText(Small::CODE, 6, "k" + std::to_string(killAt));
             if (x.call(Op::kAdd) != 0 || y.call(Op::kAdd) != 0) return 3;
             int reached = 0;
-            setCommitStepHook([&](CommitStep) {
+            StorageOptions options = storageOptions();
+            options.commitStepHook = [&](CommitStep) {
                 if (reached++ == killAt) ::raise(SIGKILL);
-            });
+            };
+            setStorageOptions(std::move(options));  // the child ends here
             return commitTransaction().ok() ? 0 : 4;
         });
         const int ended = waitChild(child);
