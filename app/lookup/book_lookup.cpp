@@ -7,6 +7,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <algorithm>
 #include <cstdlib>
 
 namespace quillery::lookup {
@@ -58,9 +59,10 @@ BookLookup::BookLookup(LookupSettings settings, QObject* parent)
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, [this] {
         if (step_ == Step::kCover) return finish(LookupStatus::kFound);  // the book is enough
+        const int seconds = std::max(1, settings_.timeoutMs / 1000);
         finish(LookupStatus::kTimedOut, "The book service did not answer within " +
-                                            std::to_string(settings_.timeoutMs / 1000) +
-                                            " seconds.");
+                                            std::to_string(seconds) +
+                                            (seconds == 1 ? " second." : " seconds."));
     });
 }
 
