@@ -15,6 +15,7 @@
 #include "app/window/exchange_windows.h"
 #include "app/window/file_commands.h"
 #include "app/window/find_books.h"
+#include "app/window/isbn_questions.h"
 #include "app/window/listings.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
@@ -157,7 +158,7 @@ void runCommand(MainCommand command) {
 // Before the window closes, what is being edited is kept; when that fails the user decides.
 bool readyToClose() {
     if (settlePendingWork()) return true;
-    if (typingLossesDeclined()) return false;  // back to the field, to change it
+    if (typingLossesDeclined() || isbnQuestionDeclined()) return false;  // back to the field
     return MESSAGE("The changes to this book could not be saved.  Exit anyway?", kExitCaption,
                    ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No) == BUTTON::Yes;
 }
@@ -178,6 +179,7 @@ void startWindow(Window& window, std::string_view catalogue) {
     PROP(0, Prop::MinHeight) = W::kDesignHeight;
     restoreWindowPlacement(window);
     orderPanelTabs(window);
+    tidyIsbnAsTyped(window);
     if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
     enableUndo(false);
     enableListings(listingsAvailable());

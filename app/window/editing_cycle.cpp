@@ -9,6 +9,7 @@
 #include "app/window/display_quillery.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_books.h"
+#include "app/window/isbn_questions.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/sheet_tabs.h"
@@ -283,7 +284,7 @@ bool settlePendingWork() {
         }
     }
     if (!keep && RECORDCHANGED == 0) return true;
-    if (!typingLossesAccepted()) return false;
+    if (!isbnAccepted() || !typingLossesAccepted()) return false;
     const std::int32_t pending = PENDINGADD;
     PENDINGADD = 0;
     if (!SAVERECORD()) {
@@ -300,7 +301,7 @@ void saveEntry() {
         showAfterRemoval();
         return;
     }
-    if (!typingLossesAccepted()) return;
+    if (!isbnAccepted() || !typingLossesAccepted()) return;
     const std::int32_t pending = PENDINGADD;
     PENDINGADD = 0;
     if (!SAVERECORD()) {
