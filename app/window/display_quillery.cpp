@@ -17,6 +17,7 @@
 #include "app/window/find_books.h"
 #include "app/window/isbn_questions.h"
 #include "app/window/listings.h"
+#include "app/window/lookup_window.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
@@ -128,6 +129,9 @@ void runCommand(MainCommand command) {
         case MainCommand::Find:
             findBooks();
             break;
+        case MainCommand::LookUp:
+            lookUpByIsbn();
+            break;
         case MainCommand::Report:
             runListing(FIELD());
             break;
@@ -180,6 +184,7 @@ void startWindow(Window& window, std::string_view catalogue) {
     restoreWindowPlacement(window);
     orderPanelTabs(window);
     tidyIsbnAsTyped(window);
+    loadIsbnPreference();
     if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
     enableUndo(false);
     enableListings(listingsAvailable());

@@ -83,7 +83,7 @@ constexpr ControlLayout entry(int field, int x, int row, int width, std::string_
 }
 
 constexpr auto kControls = [] {
-    std::array<ControlLayout, 106> c{};
+    std::array<ControlLayout, 108> c{};
     std::size_t n = 0;
     auto put = [&](const ControlLayout& control) { c[n++] = control; };
 
@@ -101,6 +101,7 @@ constexpr auto kControls = [] {
 
     put(menu(BOOKMENU, "&Book"));
     put(item(BOOKNEW, "&New\tCtrl N", BOOKMENU, "Ctrl+N"));
+    put(item(BOOKLOOKUP, "&Look Up by ISBN...\tCtrl L", BOOKMENU, "Ctrl+L"));
     put(item(BOOKDUPLICATE, "Du&plicate", BOOKMENU));
     put(item(BOOKDELETE, "&Delete\tCtrl D", BOOKMENU, "Ctrl+D"));
     put(item(BOOKSAVE, "&Save", BOOKMENU));
@@ -136,6 +137,7 @@ constexpr auto kControls = [] {
     put(toolButton(SAVE, 3, "Save", "save.ICO", "Save Book Contents"));
     put(toolButton(UNDO, 4, "Undo", "undo.ICO", "Undo Last Operation"));
     put(toolButton(FIND, 5, "Find", "bookfind.ICO", "Find Matching Books"));
+    put(toolButton(LOOKUP, 6, "Look Up", "booklookup.ICO", "Look Up a Book by ISBN"));
 
     // The sheet keeps the same 3-unit margin from every edge of the client area.
     put({.kind = ControlKind::Sheet,

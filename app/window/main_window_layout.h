@@ -53,6 +53,7 @@ enum Field : int {
     HELPABOUT,
     FILEIMPORT,  // "&Import..." and "&Export..." of the file menu, numbered after the rest
     FILEEXPORT,
+    BOOKLOOKUP,  // "&Look Up by ISBN..."
 
     // Tool buttons.
     TOOLBAR = 10101,
@@ -62,6 +63,7 @@ enum Field : int {
     SAVE,
     UNDO,
     FIND,
+    LOOKUP,
 
     // The letter buttons on the "ALL" tab.
     LETTER = 10201,

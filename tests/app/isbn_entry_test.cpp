@@ -100,10 +100,13 @@ TEST_F(MainWindowTest, ANewBookWithAnIsbnAnotherHasIsAskedAboutAndAnIsbn10MayBec
     writeCatalogue("Copies.QLY",
                    {withIsbn(book("Varga", "Ilona", "The Salt Road"), "9780140449136"),
                     book("Austen", "Jane", "Emma")});
-    setIsbn13Preferred(true);
     ScriptedSession s;
     s.then(dismissSplash())
-        .then(act("New", [](Window& w) { clickButton(w, W::NEW); }))
+        .then(act("New, with ISBN-10s stored as ISBN-13s",
+                  [](Window& w) {
+                      setIsbn13Preferred(true);  // as the settings file's [Isbn] ToIsbn13=yes
+                      clickButton(w, W::NEW);
+                  }))
         .then(act("a second copy",
                   [](Window& w) {
                       typeInto(w, W::QLY_LASTNAME, "Varga");
