@@ -1,0 +1,126 @@
+// Book > Look Up by ISBN in the main window against a book service on the loopback address:
+// Ctrl+L, the ISBN typed, Return; the entry filled, Save keeps it, the cover lies beside the
+// catalogue. A book the service does not know is said in the window, and nothing is added.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/window/display_quillery.h"
+#include "runtime/window/testing/input_synthesis.h"
+#include "tests/app/book_service_server.h"
+#include "tests/app/main_window_support.h"
+
+namespace quillery::testing {
+namespace {
+
+using namespace script;
+namespace W = displayquillery;
+
+// Plays the person at the look-up window whenever it is open: types `isbn` and presses Return,
+// then, once the window shows a message, notes it and presses Cancel.
+class LookupPerson {
+  public:
+    explicit LookupPerson(QString isbn) : isbn_(std::move(isbn)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start(10);
+    }
+    const QString& message() const { return message_; }
+
+  private:
+    void poll() {
+        QWidget* window = QApplication::activeModalWidget();
+        if (window == nullptr || window->objectName() != "LookupWindow") return;
+        auto* edit = window->findChild<QLineEdit*>("Isbn");
+        auto* status = window->findChild<QLabel*>("Status");
+        if (!typed_) {
+            typed_ = true;
+            QTest::keyClicks(edit, isbn_);
+            QTest::keyClick(edit, Qt::Key_Return);
+        } else if (edit->isEnabled() && !status->text().isEmpty()) {
+            message_ = status->text();
+            QTest::mouseClick(window->findChild<QPushButton*>("Cancel"), Qt::LeftButton);
+        }
+    }
+
+    QString isbn_;
+    bool typed_ = false;
+    QString message_;
+    QTimer timer_;
+};
+
+Action act(std::string name, std::function<void(Window&)> gesture) {
+    return inspect(std::move(name), [gesture = std::move(gesture)](Window& window) {
+        script_input::activate(window);
+        gesture(window);
+    });
+}
+
+QString shown(Window& window, int field) {
+    return qobject_cast<QLineEdit*>(window.controlWidget(field))->text();
+}
+
+class LookupWindowTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        server_.serveTheLibrary();
+        qputenv("QUILLERY_LOOKUP_URL", server_.address().toUtf8());
+    }
+    void TearDown() override {
+        qunsetenv("QUILLERY_LOOKUP_URL");
+        MainWindowTest::TearDown();
+    }
+    quillery::testing::BookServiceServer server_;
+};
+
+TEST_F(LookupWindowTest, CtrlLAndAnIsbnFillANewEntryThatSaveKeeps) {
+    writeCatalogue("Look.QLY", {book("Austen", "Jane", "Emma")});
+    LookupPerson person("978-0-14-044913-6");
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(act("Ctrl+L",
+                  [](Window& w) { QTest::keyClick(w.widget(), Qt::Key_L, Qt::ControlModifier); }))
+        .then(inspect("the new entry, filled",
+                      [](Window& w) {
+                          EXPECT_EQ(shown(w, W::QLY_LASTNAME), "Lindqvist");
+                          EXPECT_EQ(shown(w, W::QLY_FIRSTNAME), "Aubrey");
+                          EXPECT_EQ(shown(w, W::QLY_TITLE),
+                                    "The Salt Road Chronicles: Travels Along the O");
+                          EXPECT_EQ(shown(w, W::QLY_ISBN), "9780140449136");
+                          EXPECT_EQ(currentTitles("Look.QLY"), (std::vector<std::string>{"Emma"}));
+                      }))
+        .then(click(W::SAVE))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Look.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(currentTitles("Look.QLY"),
+              (std::vector<std::string>{"Emma", "The Salt Road Chronicles: Travels Along the O"}));
+    EXPECT_TRUE(std::filesystem::exists("Look.covers/9780140449136.jpg"));
+    EXPECT_TRUE(catalogueFaults("Look.QLY").empty());
+}
+
+TEST_F(LookupWindowTest, ABookTheServiceDoesNotKnowIsSaidAndNothingIsAdded) {
+    writeCatalogue("Unknown.QLY", {book("Austen", "Jane", "Emma")});
+    LookupPerson person("9791090636071");
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(act("the Look Up tool button",
+                  [](Window& w) {
+                      QTest::mouseClick(qobject_cast<QAbstractButton*>(w.controlWidget(W::LOOKUP)),
+                                        Qt::LeftButton);
+                  }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Unknown.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(person.message(), "The book service knows no book with ISBN 9791090636071.");
+    EXPECT_EQ(currentTitles("Unknown.QLY"), (std::vector<std::string>{"Emma"}));
+}
+
+}  // namespace
+}  // namespace quillery::testing
