@@ -11,6 +11,7 @@
 #include "app/quillery_file.h"
 #include "app/window/catalogue_damage.h"
 #include "app/window/comment_window.h"
+#include "app/window/cover_view.h"
 #include "app/window/editing_cycle.h"
 #include "app/window/exchange_windows.h"
 #include "app/window/file_commands.h"
@@ -131,6 +132,9 @@ void runCommand(MainCommand command) {
             break;
         case MainCommand::LookUp:
             lookUpByIsbn();
+            break;
+        case MainCommand::ChooseCover:
+            chooseCover();
             break;
         case MainCommand::Report:
             runListing(FIELD());

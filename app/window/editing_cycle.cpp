@@ -6,6 +6,7 @@
 #include "app/quillery_file.h"
 #include "app/window/catalogue_transaction.h"
 #include "app/window/categories.h"
+#include "app/window/cover_view.h"
 #include "app/window/display_quillery.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_books.h"
@@ -56,6 +57,7 @@ void showNoEntry() {
     LETTER = 0;
     enableSave(false);
     DISPLAY();
+    showCover();
     enableEntryPanel(false);
 }
 
@@ -77,6 +79,7 @@ void showSelection(bool markMatches) {
     GET(QUILLERY, CURRENTPOINTER);
     CHECKERROR("Can't Select Quillery");
     DISPLAY();
+    showCover();
     copyRecordToImage(QLY, CURRENTRECORD);
     CURRENTSORTKEY = *ACT.SORTKEY;
     CURRENTKEYTYPE = *ACT.KEYTYPE;

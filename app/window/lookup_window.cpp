@@ -16,6 +16,7 @@
 #include "app/isbn.h"
 #include "app/lookup/book_entry.h"
 #include "app/quillery_file.h"
+#include "app/window/cover_view.h"
 #include "app/window/editing_cycle.h"
 #include "app/window/isbn_questions.h"
 #include "app/window/main_window_globals.h"
@@ -209,6 +210,7 @@ void lookUpByIsbn() {
     fillEntry(found);
     RECORDCHANGED = 1;
     DISPLAY();
+    showCover();
     SELECT(W::QLY_LASTNAME);
 }
 

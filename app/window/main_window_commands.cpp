@@ -76,6 +76,8 @@ MainCommand acceptedCommand(int field) {
         case W::BOOKLOOKUP:
         case W::LOOKUP:
             return MainCommand::LookUp;
+        case W::BOOKCOVER:
+            return MainCommand::ChooseCover;
         case W::HELPABOUT:
             return MainCommand::About;
         case W::COMMENT:
@@ -140,6 +142,8 @@ std::string_view commandName(MainCommand command) {
             return "Find";
         case MainCommand::LookUp:
             return "LookUp";
+        case MainCommand::ChooseCover:
+            return "ChooseCover";
         case MainCommand::Report:
             return "Report";
         case MainCommand::About:

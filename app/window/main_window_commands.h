@@ -25,6 +25,7 @@ enum class MainCommand {
     Undo,            // "&Undo" and "Undo"
     Find,            // "&Find" and "Find"
     LookUp,          // "&Look Up by ISBN..." and "Look Up"
+    ChooseCover,     // "Co&ver..."
     Report,          // any item of the "&Reports" menu
     About,           // "&About Quillery ..."
     Comment,         // the "Comments" button

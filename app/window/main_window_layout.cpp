@@ -83,7 +83,7 @@ constexpr ControlLayout entry(int field, int x, int row, int width, std::string_
 }
 
 constexpr auto kControls = [] {
-    std::array<ControlLayout, 108> c{};
+    std::array<ControlLayout, 110> c{};
     std::size_t n = 0;
     auto put = [&](const ControlLayout& control) { c[n++] = control; };
 
@@ -108,6 +108,7 @@ constexpr auto kControls = [] {
     put(item(BOOKUNDO, "&Undo", BOOKMENU));
     put(separator(BOOKMENU));
     put(item(BOOKFIND, "&Find", BOOKMENU));
+    put(item(BOOKCOVER, "Co&ver...", BOOKMENU));
 
     put(menu(REPORTSMENU, "&Reports"));
     put(item(AUTHORREPORT, "Print by Author", REPORTSMENU));
@@ -161,6 +162,8 @@ constexpr auto kControls = [] {
          .flags = ControlFlag::kVScroll,
          .format = "[16607L(2)]"});
 
+    // The cover, portrait, in the room the list leaves above the entry panel.
+    put({.kind = ControlKind::Image, .field = COVERVIEW, .at = {386, 21, 26, 39}});
     put({.kind = ControlKind::Group, .field = PANELUSE, .at = {199, 62, 213, 140}});
     put(prompt(BEGIN, "&Last Name:", kLeftPrompt, 0));
     put(entry(QLY_LASTNAME, kLeftEntry, 0, 130, "s20", Use::LASTNAME));

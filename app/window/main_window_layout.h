@@ -54,6 +54,8 @@ enum Field : int {
     FILEIMPORT,  // "&Import..." and "&Export..." of the file menu, numbered after the rest
     FILEEXPORT,
     BOOKLOOKUP,  // "&Look Up by ISBN..."
+    BOOKCOVER,   // "Co&ver..."
+    COVERVIEW,   // the book's cover above the entry panel
 
     // Tool buttons.
     TOOLBAR = 10101,

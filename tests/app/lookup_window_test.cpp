@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -86,16 +87,25 @@ TEST_F(LookupWindowTest, CtrlLAndAnIsbnFillANewEntryThatSaveKeeps) {
     s.then(dismissSplash())
         .then(act("Ctrl+L",
                   [](Window& w) { QTest::keyClick(w.widget(), Qt::Key_L, Qt::ControlModifier); }))
-        .then(inspect("the new entry, filled",
-                      [](Window& w) {
-                          EXPECT_EQ(shown(w, W::QLY_LASTNAME), "Lindqvist");
-                          EXPECT_EQ(shown(w, W::QLY_FIRSTNAME), "Aubrey");
-                          EXPECT_EQ(shown(w, W::QLY_TITLE),
-                                    "The Salt Road Chronicles: Travels Along the O");
-                          EXPECT_EQ(shown(w, W::QLY_ISBN), "9780140449136");
-                          EXPECT_EQ(currentTitles("Look.QLY"), (std::vector<std::string>{"Emma"}));
-                      }))
+        .then(inspect(
+            "the new entry, filled",
+            [](Window& w) {
+                EXPECT_EQ(shown(w, W::QLY_LASTNAME), "Lindqvist");
+                EXPECT_EQ(shown(w, W::QLY_FIRSTNAME), "Aubrey");
+                EXPECT_EQ(shown(w, W::QLY_TITLE), "The Salt Road Chronicles: Travels Along the O");
+                EXPECT_EQ(shown(w, W::QLY_ISBN), "9780140449136");
+                EXPECT_EQ(PROP(W::COVERVIEW, Prop::Text).text(),
+                          (std::filesystem::path("Look.covers") / "9780140449136.jpg").string());
+                EXPECT_EQ(currentTitles("Look.QLY"), (std::vector<std::string>{"Emma"}));
+            }))
         .then(click(W::SAVE))
+        .then(inspect("the saved book shows its cover; a book without one shows none",
+                      [](Window& w) {
+                          EXPECT_FALSE(PROP(W::COVERVIEW, Prop::Text).text().empty());
+                          QTest::keyClick(w.widget(), Qt::Key_N, Qt::ControlModifier);
+                      }))
+        .then(inspect("a new book",
+                      [](Window&) { EXPECT_TRUE(PROP(W::COVERVIEW, Prop::Text).text().empty()); }))
         .then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Look.QLY");
     EXPECT_TRUE(s.done()) << s.report();
@@ -120,6 +130,31 @@ TEST_F(LookupWindowTest, ABookTheServiceDoesNotKnowIsSaidAndNothingIsAdded) {
     EXPECT_TRUE(s.done()) << s.report();
     EXPECT_EQ(person.message(), "The book service knows no book with ISBN 9791090636071.");
     EXPECT_EQ(currentTitles("Unknown.QLY"), (std::vector<std::string>{"Emma"}));
+}
+
+TEST_F(MainWindowTest, CoverFromAPictureFileShowsAboveTheEntry) {
+    QuilleryRecord salt = book("Varga", "Ilona", "The Salt Road");
+    salt.ISBN = "9780140449136";
+    writeCatalogue("Covers.QLY", {salt});
+    QImage picture(20, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(QString::fromStdString(path("scan.png"))));
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(inspect("no cover yet",
+                      [](Window&) { EXPECT_TRUE(PROP(W::COVERVIEW, Prop::Text).text().empty()); }))
+        .then(menu(W::BOOKCOVER))
+        .then(answerFileDialog(path("scan.png")))
+        .then(inspect(
+            "the cover shows",
+            [](Window&) {
+                EXPECT_EQ(PROP(W::COVERVIEW, Prop::Text).text(),
+                          (std::filesystem::path("Covers.covers") / "9780140449136.jpg").string());
+            }))
+        .then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Covers.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_FALSE(QImage("Covers.covers/9780140449136.jpg").isNull());
 }
 
 }  // namespace
