@@ -35,7 +35,10 @@ void showCover() {
     const std::filesystem::path file = currentCoverFile();
     std::error_code error;
     const bool there = !file.empty() && std::filesystem::is_regular_file(file, error);
-    PROP(W::COVERVIEW, Prop::Text) = there ? file.string() : std::string();
+    // The picture files are looked for by whole path: a bare name would be sought among the
+    // program's own pictures.
+    PROP(W::COVERVIEW, Prop::Text) =
+        there ? std::filesystem::absolute(file, error).string() : std::string();
 }
 
 void chooseCover() {

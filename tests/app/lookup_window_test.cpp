@@ -95,7 +95,7 @@ TEST_F(LookupWindowTest, CtrlLAndAnIsbnFillANewEntryThatSaveKeeps) {
                 EXPECT_EQ(shown(w, W::QLY_TITLE), "The Salt Road Chronicles: Travels Along the O");
                 EXPECT_EQ(shown(w, W::QLY_ISBN), "9780140449136");
                 EXPECT_EQ(PROP(W::COVERVIEW, Prop::Text).text(),
-                          (std::filesystem::path("Look.covers") / "9780140449136.jpg").string());
+                          std::filesystem::absolute("Look.covers/9780140449136.jpg").string());
                 EXPECT_EQ(currentTitles("Look.QLY"), (std::vector<std::string>{"Emma"}));
             }))
         .then(click(W::SAVE))
@@ -147,9 +147,19 @@ TEST_F(MainWindowTest, CoverFromAPictureFileShowsAboveTheEntry) {
         .then(answerFileDialog(path("scan.png")))
         .then(inspect(
             "the cover shows",
-            [](Window&) {
+            [](Window& w) {
+                QWidget* view = w.controlWidget(W::COVERVIEW);
+                ASSERT_NE(view, nullptr);
+                EXPECT_TRUE(view->isVisible());
+                EXPECT_GT(view->width(), 10);
+                EXPECT_GT(view->height(), 20);
+                // The picture is drawn: the view's pixels are the cover's dark blue.
+                const QImage drawn = view->grab().toImage();
+                EXPECT_EQ(QColor(drawn.pixel(drawn.width() / 2, drawn.height() / 2)).blue() > 100 &&
+                              QColor(drawn.pixel(drawn.width() / 2, drawn.height() / 2)).red() < 60,
+                          true);
                 EXPECT_EQ(PROP(W::COVERVIEW, Prop::Text).text(),
-                          (std::filesystem::path("Covers.covers") / "9780140449136.jpg").string());
+                          std::filesystem::absolute("Covers.covers/9780140449136.jpg").string());
             }))
         .then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Covers.QLY");
