@@ -10,6 +10,7 @@
 #include "app/catalogue_columns.h"
 #include "app/exchange/named_columns.h"
 #include "app/exchange/text_to_cp1252.h"
+#include "app/isbn.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
 
@@ -145,6 +146,9 @@ void BookBuilder::put(std::string_view field, std::string_view utf8, std::string
 }
 
 void BookBuilder::set(std::string_view field, std::string_view value, std::string_view from) {
+    // An ISBN loses its hyphens and spaces before it meets the field's width; the import's
+    // look over its ISBNs says what else is wrong with it.
+    if (field == "ISBN") return put(field, tidyIsbn(value).text, from);
     put(field, trimmed(value), from);
 }
 

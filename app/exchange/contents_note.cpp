@@ -9,18 +9,14 @@ namespace quillery::exchange {
 namespace {
 
 constexpr std::array kLabels{
-    NoteLabel::kAuthorRole,     NoteLabel::kAdditionalAuthors,
-    NoteLabel::kShelves,        NoteLabel::kTags,
-    NoteLabel::kCollections,    NoteLabel::kSeries,
-    NoteLabel::kPublication,    NoteLabel::kPages,
-    NoteLabel::kFirstPublished, NoteLabel::kLanguages,
-    NoteLabel::kSummary,        NoteLabel::kFromWhere,
-    NoteLabel::kOwnedCopies,    NoteLabel::kConditionDescription,
-    NoteLabel::kBcid,           NoteLabel::kRecommendedFor,
-    NoteLabel::kRecommendedBy,  NoteLabel::kDateStarted,
-    NoteLabel::kDateRead,       NoteLabel::kReadCount,
-    NoteLabel::kComments,       NoteLabel::kSpoiler,
-    NoteLabel::kReview,
+    NoteLabel::kAuthorRole,     NoteLabel::kAdditionalAuthors, NoteLabel::kShelves,
+    NoteLabel::kTags,           NoteLabel::kSubjects,          NoteLabel::kCollections,
+    NoteLabel::kSeries,         NoteLabel::kPublication,       NoteLabel::kPages,
+    NoteLabel::kFirstPublished, NoteLabel::kLanguages,         NoteLabel::kSummary,
+    NoteLabel::kFromWhere,      NoteLabel::kOwnedCopies,       NoteLabel::kConditionDescription,
+    NoteLabel::kBcid,           NoteLabel::kRecommendedFor,    NoteLabel::kRecommendedBy,
+    NoteLabel::kDateStarted,    NoteLabel::kDateRead,          NoteLabel::kReadCount,
+    NoteLabel::kComments,       NoteLabel::kSpoiler,           NoteLabel::kReview,
 };
 
 std::size_t rankOf(std::string_view label) {

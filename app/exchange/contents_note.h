@@ -19,6 +19,7 @@ inline constexpr std::string_view kAuthorRole = "Author's role";
 inline constexpr std::string_view kAdditionalAuthors = "Additional authors";
 inline constexpr std::string_view kShelves = "Shelves";
 inline constexpr std::string_view kTags = "Tags";
+inline constexpr std::string_view kSubjects = "Subjects";
 inline constexpr std::string_view kCollections = "Collections";
 inline constexpr std::string_view kSeries = "Series";
 inline constexpr std::string_view kPublication = "Publication";

@@ -1,6 +1,8 @@
 // The import report's lines.
 #include "app/exchange/import_report.h"
 
+#include <algorithm>
+
 namespace quillery::exchange {
 
 void ImportReport::replacedCharacters(int line, std::string_view title, std::size_t count) {
@@ -17,11 +19,17 @@ void ImportReport::cut(int line, std::string_view title, std::string_view field,
 }
 
 void ImportReport::note(int line, std::string_view title, std::string_view message) {
-    if (line != lastLine_) ++books_;
-    lastLine_ = line;
-    lines_.push_back("line " + std::to_string(line) + ": " +
-                     (title.empty() ? std::string("(no title)") : std::string(title)) + ": " +
-                     std::string(message));
+    const std::string name = title.empty() ? std::string("(no title)") : std::string(title);
+    books_.emplace(line, line > 0 ? std::string() : name);
+    // Findings made after the reading (an ISBN already there, say) join their book's lines.
+    const auto at = line > 0 ? std::upper_bound(lineOf_.begin(), lineOf_.end(), line,
+                                                [](int a, int b) { return a < b || b == 0; })
+                             : lineOf_.end();
+    const auto index = at - lineOf_.begin();
+    lineOf_.insert(at, line);
+    lines_.insert(lines_.begin() + index,
+                  (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) + name + ": " +
+                      std::string(message));
 }
 
 ExchangeImport readExportRows(bool parsed, const CsvProblem& parseProblem,
@@ -45,10 +53,13 @@ ExchangeImport readExportRows(bool parsed, const CsvProblem& parseProblem,
         return result;
     }
     result.records.resize(rows.size() - 1);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        result.lines.push_back(rows[i].line);
     for (std::size_t i = 1; i < rows.size(); ++i) {
         if ((result.problem =
                  shape.readBook(columns, rows[i], now, result.report, result.records[i - 1]))) {
             result.records.clear();
+            result.lines.clear();
             return result;
         }
     }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,22 +24,23 @@ class ImportReport {
     // "line N: TITLE: LASTNAME cut from 23 to 20 characters"
     void cut(int line, std::string_view title, std::string_view field, std::size_t from,
              std::size_t to);
-    // "line N: TITLE: MESSAGE"
+    // "line N: TITLE: MESSAGE"; "TITLE: MESSAGE" when the line is not known (0)
     void note(int line, std::string_view title, std::string_view message);
 
     const std::vector<std::string>& lines() const { return lines_; }
     // How many books have at least one line.
-    std::size_t booksNamed() const { return books_; }
+    std::size_t booksNamed() const { return books_.size(); }
 
   private:
-    std::vector<std::string> lines_;
-    std::size_t books_ = 0;
-    int lastLine_ = 0;
+    std::vector<std::string> lines_;  // in the order of the file's lines, unknown lines last
+    std::vector<int> lineOf_;         // lines_[i] is about line lineOf_[i]
+    std::set<std::pair<int, std::string>> books_;
 };
 
 // The entries an export gives, or the first thing wrong with it; nothing is half read.
 struct ExchangeImport {
     std::vector<QuilleryRecord> records;  // empty when there is a problem
+    std::vector<int> lines;               // each record's line in the file, where known
     std::optional<CsvProblem> problem;
     ImportReport report;
     bool ok() const { return !problem.has_value(); }

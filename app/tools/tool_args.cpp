@@ -11,7 +11,7 @@ namespace quillery::tools {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, ToolCommand>, 8> kCommands{{
+constexpr std::array<std::pair<std::string_view, ToolCommand>, 10> kCommands{{
     {"create", ToolCommand::kCreate},
     {"import", ToolCommand::kImport},
     {"export", ToolCommand::kExport},
@@ -20,6 +20,8 @@ constexpr std::array<std::pair<std::string_view, ToolCommand>, 8> kCommands{{
     {"rebuild", ToolCommand::kRebuild},
     {"info", ToolCommand::kInfo},
     {"print", ToolCommand::kPrint},
+    {"lookup", ToolCommand::kLookup},
+    {"add", ToolCommand::kAdd},
 }};
 
 // How many positional arguments (FILE, CSV) a command takes.
@@ -76,6 +78,7 @@ class Parser {
         const std::string name(commandName(command));
         std::vector<std::string_view> positional;
         bool optionsEnded = false;
+        bool isbnsGiven = false;
         for (std::size_t i = 1; i < args_.size(); ++i) {
             const std::string_view arg = args_[i];
             if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
@@ -86,6 +89,11 @@ class Parser {
                 parsed.help = true;
             } else if (arg == "--dry-run" && command == ToolCommand::kImport) {
                 parsed.dryRun = true;
+            } else if (arg == "--isbn" && command == ToolCommand::kAdd) {
+                isbnsGiven = true;
+            } else if (arg == "--isbn13" &&
+                       (command == ToolCommand::kImport || command == ToolCommand::kAdd)) {
+                parsed.toIsbn13 = true;
             } else if (const std::string_view option = formatOption(command);
                        !option.empty() &&
                        (arg == option || arg.starts_with(std::string(option) + "="))) {
@@ -134,6 +142,19 @@ class Parser {
             }
         }
         if (parsed.help) return done(parsed);
+        if (command == ToolCommand::kLookup) {
+            if (positional.empty()) return fail("lookup needs at least one ISBN");
+            parsed.isbns.assign(positional.begin(), positional.end());
+            return done(parsed);
+        }
+        if (command == ToolCommand::kAdd) {
+            // add --isbn ISBN... FILE: the catalogue comes last.
+            if (!isbnsGiven || positional.size() < 2) {
+                return fail("add needs --isbn, at least one ISBN and the catalogue FILE");
+            }
+            parsed.isbns.assign(positional.begin(), positional.end() - 1);
+            positional.erase(positional.begin(), positional.end() - 1);
+        }
 
         const auto [least, most] = positionalRange(command);
         if (positional.size() < least) return fail(name + " needs the catalogue FILE");

@@ -5,21 +5,35 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/exchange/exchange_format.h"
 #include "app/quillery_record.h"
 
 namespace quillery::tools {
 
-enum class ToolCommand { kCreate, kImport, kExport, kList, kCheck, kRebuild, kInfo, kPrint };
+enum class ToolCommand {
+    kCreate,
+    kImport,
+    kExport,
+    kList,
+    kCheck,
+    kRebuild,
+    kInfo,
+    kPrint,
+    kLookup,
+    kAdd,
+};
 
 struct ToolArguments {
     bool help = false;                   // --help: about `command`, or the whole tool
     std::optional<ToolCommand> command;  // none only with help
-    std::string file;                    // the catalogue
+    std::string file;                    // the catalogue (none for lookup)
+    std::vector<std::string> isbns;      // lookup ISBN..., add --isbn ISBN...
     std::string csv;                 // import's source, export's target; "" or "-": stdin/stdout
     std::optional<QuilleryKey> key;  // list --key
     bool dryRun = false;             // import --dry-run
+    bool toIsbn13 = false;           // import, add --isbn13: an ISBN-10 stored as its ISBN-13
     bool all = false;                // list --all: superseded versions too
     std::string listing;             // print --listing: "author", "title", ...
     std::string pdf;                 // print --pdf: the PDF to write instead of printing

@@ -8,6 +8,8 @@
 
 #include "app/catalogue_csv.h"
 #include "app/exchange/exchange_format.h"
+#include "app/exchange/isbn_review.h"
+#include "app/tools/tool_catalogue.h"
 #include "app/tools/tool_files.h"
 #include "runtime/codepage.h"
 #include "runtime/errors.h"
@@ -17,62 +19,6 @@ namespace quillery::tools {
 namespace {
 
 constexpr std::string_view kProgram = "quillery-data: ";
-
-int failed(ToolContext& context, const std::string& message) {
-    context.err << kProgram << message << "\n";
-    return ExitStatus::kFailed;
-}
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-int storeFailed(ToolContext& context, std::string_view what, const std::string& file,
-                const StoreStatus& status) {
-    return failed(context, std::string(what) + " " + quoted(file) + ": " + status.text);
-}
-
-// Closes the store however the command ends.
-class OpenCatalogue {
-  public:
-    explicit OpenCatalogue(CatalogueStore& store) : store_(store) {}
-    ~OpenCatalogue() { close(); }
-    OpenCatalogue(const OpenCatalogue&) = delete;
-    OpenCatalogue& operator=(const OpenCatalogue&) = delete;
-
-    StoreStatus open(const std::string& path, StoreAccess access) {
-        StoreStatus status = store_.open(path, access);
-        open_ = status.ok();
-        return status;
-    }
-    StoreStatus create(const std::string& path) {
-        StoreStatus status = store_.create(path);
-        open_ = status.ok();
-        return status;
-    }
-    void close() {
-        if (open_) store_.close();
-        open_ = false;
-    }
-
-  private:
-    CatalogueStore& store_;
-    bool open_ = false;
-};
-
-// Adds `records` in one transaction; on any failure rolls back, so none of them stays.
-StoreStatus addAll(CatalogueStore& store, std::span<const QuilleryRecord> records) {
-    if (StoreStatus status = store.begin(); !status.ok()) return status;
-    for (const QuilleryRecord& record : records) {
-        if (StoreStatus status = store.add(record); !status.ok()) {
-            store.rollback();
-            return status;
-        }
-    }
-    StoreStatus status = store.commit();
-    if (!status.ok()) store.rollback();
-    return status;
-}
 
 // The position of the header record, the first in file order; 0 when the file has none.
 StoreStatus findHeader(CatalogueStore& store, std::int32_t& header) {
@@ -96,11 +42,6 @@ std::string authorOf(const QuilleryRecord& record) {
     return utf8(author);
 }
 
-void printReport(ToolContext& context, const exchange::ImportReport& report) {
-    for (const std::string& line : report.lines())
-        context.out << line << "\n";
-}
-
 // Opening failures that mean the file is there but not sound.
 bool isDamage(int code) {
     return code == ErrorCode::kInvalidDataFile || code == ErrorCode::kInvalidKeyFile ||
@@ -108,6 +49,64 @@ bool isDamage(int code) {
 }
 
 }  // namespace
+
+int failed(ToolContext& context, const std::string& message) {
+    context.err << kProgram << message << "\n";
+    return ExitStatus::kFailed;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+int storeFailed(ToolContext& context, std::string_view what, const std::string& file,
+                const StoreStatus& status) {
+    return failed(context, std::string(what) + " " + quoted(file) + ": " + status.text);
+}
+
+// Adds `records` in one transaction; on any failure rolls back, so none of them stays.
+StoreStatus addAll(CatalogueStore& store, std::span<const QuilleryRecord> records) {
+    if (StoreStatus status = store.begin(); !status.ok()) return status;
+    for (const QuilleryRecord& record : records) {
+        if (StoreStatus status = store.add(record); !status.ok()) {
+            store.rollback();
+            return status;
+        }
+    }
+    StoreStatus status = store.commit();
+    if (!status.ok()) store.rollback();
+    return status;
+}
+
+void printReport(ToolContext& context, const exchange::ImportReport& report) {
+    for (const std::string& line : report.lines())
+        context.out << line << "\n";
+}
+
+StoreStatus indexIsbns(CatalogueStore& store, exchange::IsbnIndex& index) {
+    bool header = true;
+    return store.forEachInFileOrder([&](std::int32_t, const QuilleryRecord& record) {
+        if (!header && record.DELETED == 0) index.add(record);
+        header = false;
+        return true;
+    });
+}
+
+int openSoundForWriting(const std::string& file, OpenCatalogue& catalogue, ToolContext& context) {
+    if (StoreStatus status = catalogue.open(file, StoreAccess::kReadWrite); !status.ok()) {
+        return storeFailed(context, "cannot open", file, status);
+    }
+    std::vector<std::string> faults;
+    if (StoreStatus status = context.store.check(faults); !status.ok()) {
+        return storeFailed(context, "cannot check", file, status);
+    }
+    if (!faults.empty()) {
+        return failed(context, quoted(file) +
+                                   " is damaged; nothing was written. 'quillery-data check " +
+                                   file + "' reports the faults");
+    }
+    return ExitStatus::kOk;
+}
 
 int runCreate(const ToolArguments& args, ToolContext& context) {
     std::error_code error;
@@ -140,30 +139,28 @@ int runImport(const ToolArguments& args, ToolContext& context) {
 
     const exchange::ExchangeFormat format =
         args.format.value_or(exchange::detectExchangeFormat(csv));
-    const exchange::ExchangeImport parsed = exchange::readExchange(format, csv, context.now);
+    exchange::ExchangeImport parsed = exchange::readExchange(format, csv, context.now);
     if (!parsed.ok()) {
         return failed(context, source + ": " + parsed.problem->text() + "; nothing was written");
     }
+    const exchange::IsbnReviewOptions review{args.toIsbn13};
+    OpenCatalogue catalogue(context.store);
     if (args.dryRun) {
+        // A trial never opens the catalogue: the ISBNs are compared within the file only.
+        exchange::reviewImportedIsbns(parsed, {}, review);
         printReport(context, parsed.report);
         context.out << source << ": " << exchange::importSummary(format, parsed)
                     << "; nothing was written (--dry-run)\n";
         return ExitStatus::kOk;
     }
 
-    OpenCatalogue catalogue(context.store);
-    if (StoreStatus status = catalogue.open(args.file, StoreAccess::kReadWrite); !status.ok()) {
-        return storeFailed(context, "cannot open", args.file, status);
+    if (int status = openSoundForWriting(args.file, catalogue, context); status != ExitStatus::kOk)
+        return status;
+    exchange::IsbnIndex known;
+    if (StoreStatus status = indexIsbns(context.store, known); !status.ok()) {
+        return storeFailed(context, "cannot read", args.file, status);
     }
-    std::vector<std::string> faults;
-    if (StoreStatus status = context.store.check(faults); !status.ok()) {
-        return storeFailed(context, "cannot check", args.file, status);
-    }
-    if (!faults.empty()) {
-        return failed(context, quoted(args.file) +
-                                   " is damaged; nothing was written. 'quillery-data check " +
-                                   args.file + "' reports the faults");
-    }
+    exchange::reviewImportedIsbns(parsed, known, review);
     if (StoreStatus status = addAll(context.store, parsed.records); !status.ok()) {
         return failed(context, "cannot add the entries to " + quoted(args.file) + ": " +
                                    status.text + "; nothing was written");
@@ -312,6 +309,10 @@ int runCommand(const ToolArguments& args, ToolContext& context) {
             return runPrint(args, context);
         case ToolCommand::kInfo:
             return runInfo(args, context);
+        case ToolCommand::kLookup:
+            return runLookup(args, context);
+        case ToolCommand::kAdd:
+            return runAdd(args, context);
     }
     return ExitStatus::kUsage;
 }

@@ -34,6 +34,8 @@ int runList(const ToolArguments& args, ToolContext& context);
 int runCheck(const ToolArguments& args, ToolContext& context);
 int runRebuild(const ToolArguments& args, ToolContext& context);
 int runInfo(const ToolArguments& args, ToolContext& context);
+int runLookup(const ToolArguments& args, ToolContext& context);  // in tool_lookup.cpp
+int runAdd(const ToolArguments& args, ToolContext& context);     // in tool_lookup.cpp
 
 // Printing needs the report engine, which the program that runs the tool supplies: without it
 // print fails with a message.

@@ -10,7 +10,7 @@ const char* synopsis(ToolCommand command) {
         case ToolCommand::kCreate:
             return "create FILE";
         case ToolCommand::kImport:
-            return "import [--dry-run] [--from FORMAT] FILE [CSV]";
+            return "import [--dry-run] [--from FORMAT] [--isbn13] FILE [CSV]";
         case ToolCommand::kExport:
             return "export [--to FORMAT] FILE [CSV]";
         case ToolCommand::kList:
@@ -23,6 +23,10 @@ const char* synopsis(ToolCommand command) {
             return "info FILE";
         case ToolCommand::kPrint:
             return "print --listing NAME [--pdf OUT.pdf [--replace]] [--pages DIR] FILE";
+        case ToolCommand::kLookup:
+            return "lookup ISBN...";
+        case ToolCommand::kAdd:
+            return "add [--isbn13] --isbn ISBN... FILE";
     }
     return "";
 }
@@ -57,7 +61,12 @@ const char* description(ToolCommand command) {
                    "  --dry-run        read and check CSV and print the full report only; FILE\n"
                    "                   is not opened\n"
                    "  --from FORMAT    goodreads, librarything, calibre or quillery (the\n"
-                   "                   catalogue's own CSV)\n";
+                   "                   catalogue's own CSV)\n"
+                   "  --isbn13         store each ISBN-10 as its ISBN-13\n"
+                   "\n"
+                   "ISBNs lose their hyphens and spaces. A wrong check digit or length, and an\n"
+                   "ISBN that a book of the catalogue (or an earlier row) already has, get a\n"
+                   "report line; the entry is imported all the same.\n";
         case ToolCommand::kExport:
             return "Writes the current entries of the catalogue FILE as UTF-8 CSV with every "
                    "field\n"
@@ -117,6 +126,21 @@ const char* description(ToolCommand command) {
                    "  --pdf OUT.pdf   write the pages to this PDF file instead of printing\n"
                    "  --replace       let the PDF replace OUT.pdf even if that is not a PDF\n"
                    "  --pages DIR     also keep the page image files in DIR (page-0001.wmf, ...)\n";
+        case ToolCommand::kLookup:
+            return "Looks each ISBN up in the book service (Open Library, or the address in\n"
+                   "QUILLERY_LOOKUP_URL) and prints what it found: the title and author, then\n"
+                   "the publish date, publishers and page count; or \"not found\". Exit status\n"
+                   "0 when at least one book was found, 1 when none was, 3 when the service\n"
+                   "could not be reached or gave an answer that cannot be read.\n";
+        case ToolCommand::kAdd:
+            return "Looks each ISBN up as lookup does and adds the books found to the catalogue\n"
+                   "FILE in one transaction, with the report imports give (books not found,\n"
+                   "ISBNs the catalogue already has). Their covers go to the folder beside FILE\n"
+                   "(Books.covers/ISBN.jpg for Books.QLY). When the service cannot be reached,\n"
+                   "nothing is written.\n"
+                   "\n"
+                   "  --isbn ISBN...  the books to add\n"
+                   "  --isbn13        store an ISBN-10 as its ISBN-13\n";
     }
     return "";
 }
@@ -150,12 +174,15 @@ std::string toolHelp() {
            "  info FILE                      counts, pages and size\n"
            "  print --listing NAME [--pdf OUT.pdf [--replace]] [--pages DIR] FILE\n"
            "                                 print a listing, or write it as a PDF\n"
+           "  lookup ISBN...                 look books up in the book service\n"
+           "  add [--isbn13] --isbn ISBN... FILE\n"
+           "                                 add books found by their ISBNs\n"
            "\n"
            "quillery-data help COMMAND (or COMMAND --help) tells more about a command.\n"
            "\n"
            "Exit status:\n"
            "  0  done; check: the catalogue is sound\n"
-           "  1  check found faults\n"
+           "  1  check found faults; lookup found no book\n"
            "  2  the command line is wrong\n"
            "  3  a file could not be read or written, or its data was refused\n";
 }

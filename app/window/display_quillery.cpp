@@ -11,12 +11,15 @@
 #include "app/quillery_file.h"
 #include "app/window/catalogue_damage.h"
 #include "app/window/comment_window.h"
+#include "app/window/cover_view.h"
 #include "app/window/damage_guard.h"
 #include "app/window/editing_cycle.h"
 #include "app/window/exchange_windows.h"
 #include "app/window/file_commands.h"
 #include "app/window/find_books.h"
+#include "app/window/isbn_questions.h"
 #include "app/window/listings.h"
+#include "app/window/lookup_window.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
@@ -119,6 +122,12 @@ void runCommand(MainCommand command) {
         case MainCommand::Find:
             findBooks();
             break;
+        case MainCommand::LookUp:
+            lookUpByIsbn();
+            break;
+        case MainCommand::ChooseCover:
+            chooseCover();
+            break;
         case MainCommand::Report:
             runListing(FIELD());
             break;
@@ -149,7 +158,7 @@ void runCommand(MainCommand command) {
 // Before the window closes, what is being edited is kept; when that fails the user decides.
 bool readyToClose() {
     if (settlePendingWork()) return true;
-    if (typingLossesDeclined()) return false;  // back to the field, to change it
+    if (typingLossesDeclined() || isbnQuestionDeclined()) return false;  // back to the field
     return MESSAGE("The changes to this book could not be saved.  Exit anyway?", kExitCaption,
                    ICON::Question, BUTTON::Yes | BUTTON::No, BUTTON::No) == BUTTON::Yes;
 }
@@ -170,6 +179,8 @@ void startWindow(Window& window, std::string_view catalogue) {
     PROP(0, Prop::MinHeight) = W::kDesignHeight;
     restoreWindowPlacement(window);
     orderPanelTabs(window);
+    tidyIsbnAsTyped(window);
+    loadIsbnPreference();
     if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
     enableUndo(false);
     enableListings(listingsAvailable());

@@ -6,9 +6,11 @@
 #include "app/quillery_file.h"
 #include "app/window/catalogue_transaction.h"
 #include "app/window/categories.h"
+#include "app/window/cover_view.h"
 #include "app/window/empty_tabs.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_tab.h"
+#include "app/window/isbn_questions.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/twin_controls.h"
@@ -55,6 +57,7 @@ void showNoEntry() {
     LETTER = 0;
     enableSave(false);
     DISPLAY();
+    showCover();
     enableEntryPanel(false);
 }
 
@@ -76,6 +79,7 @@ void showSelection(bool markMatches) {
     GET(QUILLERY, CURRENTPOINTER);
     CHECKERROR("Can't Select Quillery");
     DISPLAY();
+    showCover();
     copyRecordToImage(QLY, CURRENTRECORD);
     CURRENTSORTKEY = *ACT.SORTKEY;
     CURRENTKEYTYPE = *ACT.KEYTYPE;
@@ -283,7 +287,7 @@ bool settlePendingWork() {
         }
     }
     if (!keep && RECORDCHANGED == 0) return true;
-    if (!typingLossesAccepted()) return false;
+    if (!isbnAccepted() || !typingLossesAccepted()) return false;
     const std::int32_t pending = PENDINGADD;
     PENDINGADD = 0;
     if (!SAVERECORD()) {
@@ -300,7 +304,7 @@ void saveEntry() {
         showAfterRemoval();
         return;
     }
-    if (!typingLossesAccepted()) return;
+    if (!isbnAccepted() || !typingLossesAccepted()) return;
     const std::int32_t pending = PENDINGADD;
     PENDINGADD = 0;
     if (!SAVERECORD()) {

@@ -10,9 +10,11 @@
 
 #include "app/catalogue_globals.h"
 #include "app/exchange/exchange_format.h"
+#include "app/exchange/isbn_review.h"
 #include "app/quillery_file.h"
 #include "app/window/catalogue_transaction.h"
 #include "app/window/editing_cycle.h"
+#include "app/window/isbn_questions.h"
 #include "app/window/open_quillery.h"
 #include "app/window/undo.h"
 #include "runtime/codepage.h"
@@ -158,7 +160,7 @@ bool readFile(const std::string& path, std::string& bytes) {
 }
 
 // The current entries in file order; the record buffer is left as it was.
-bool currentEntries(std::vector<QuilleryRecord>& entries) {
+bool currentEntries(std::vector<QuilleryRecord>& entries, const char* caption) {
     const QuilleryRecord shown = QLY;
     SET(QUILLERY);
     NEXT(QUILLERY);  // the header record is no entry
@@ -166,7 +168,7 @@ bool currentEntries(std::vector<QuilleryRecord>& entries) {
         if (QLY.DELETED == 0) entries.push_back(QLY);
     }
     const bool complete = errorCode() == ErrorCode::kRecordNotAvailable;
-    if (!complete) CHECKERROR("Can't Export Books");
+    if (!complete) CHECKERROR(caption);
     QLY = shown;
     return complete;
 }
@@ -250,8 +252,15 @@ void importBooks() {
         return;
     }
     const exchange::ExchangeFormat format = exchange::detectExchangeFormat(bytes);
-    const exchange::ExchangeImport imported =
-        exchange::readExchange(format, bytes, {TODAY(), CLOCK()});
+    exchange::ExchangeImport imported = exchange::readExchange(format, bytes, {TODAY(), CLOCK()});
+    if (imported.ok()) {
+        std::vector<QuilleryRecord> entries;
+        if (!currentEntries(entries, "Can't Import Books")) return;
+        exchange::IsbnIndex catalogue;
+        for (const QuilleryRecord& entry : entries)
+            catalogue.add(entry);
+        exchange::reviewImportedIsbns(imported, catalogue, {isbn13Preferred()});
+    }
     if (!imported.ok()) {
         MESSAGE(utf8ToCp1252(fileNameOf(*path) + ", " + imported.problem->text() +
                              ".  Nothing was imported."),
@@ -284,7 +293,7 @@ void exportBooks() {
         return;
     }
     std::vector<QuilleryRecord> entries;
-    if (!currentEntries(entries)) return;
+    if (!currentEntries(entries, "Can't Export Books")) return;
     if (!writeFile(path, exchange::writeExchange(*format, entries))) {
         MESSAGE("The file " + utf8ToCp1252(path) + " could not be written.", kExportCaption,
                 ICON::Exclamation);

@@ -73,6 +73,11 @@ MainCommand acceptedCommand(int field) {
         case W::BOOKFIND:
         case W::FIND:
             return MainCommand::Find;
+        case W::BOOKLOOKUP:
+        case W::LOOKUP:
+            return MainCommand::LookUp;
+        case W::BOOKCOVER:
+            return MainCommand::ChooseCover;
         case W::HELPABOUT:
             return MainCommand::About;
         case W::COMMENT:
@@ -135,6 +140,10 @@ std::string_view commandName(MainCommand command) {
             return "Undo";
         case MainCommand::Find:
             return "Find";
+        case MainCommand::LookUp:
+            return "LookUp";
+        case MainCommand::ChooseCover:
+            return "ChooseCover";
         case MainCommand::Report:
             return "Report";
         case MainCommand::About:

@@ -24,6 +24,8 @@ enum class MainCommand {
     SaveEntry,       // "&Save" and "Save"
     Undo,            // "&Undo" and "Undo"
     Find,            // "&Find" and "Find"
+    LookUp,          // "&Look Up by ISBN..." and "Look Up"
+    ChooseCover,     // "Co&ver..."
     Report,          // any item of the "&Reports" menu
     About,           // "&About Quillery ..."
     Comment,         // the "Comments" button

@@ -83,7 +83,7 @@ constexpr ControlLayout entry(int field, int x, int row, int width, std::string_
 }
 
 constexpr auto kControls = [] {
-    std::array<ControlLayout, 106> c{};
+    std::array<ControlLayout, 110> c{};
     std::size_t n = 0;
     auto put = [&](const ControlLayout& control) { c[n++] = control; };
 
@@ -101,12 +101,14 @@ constexpr auto kControls = [] {
 
     put(menu(BOOKMENU, "&Book"));
     put(item(BOOKNEW, "&New\tCtrl N", BOOKMENU, "Ctrl+N"));
+    put(item(BOOKLOOKUP, "&Look Up by ISBN...\tCtrl L", BOOKMENU, "Ctrl+L"));
     put(item(BOOKDUPLICATE, "Du&plicate", BOOKMENU));
     put(item(BOOKDELETE, "&Delete\tCtrl D", BOOKMENU, "Ctrl+D"));
     put(item(BOOKSAVE, "&Save", BOOKMENU));
     put(item(BOOKUNDO, "&Undo", BOOKMENU));
     put(separator(BOOKMENU));
     put(item(BOOKFIND, "&Find", BOOKMENU));
+    put(item(BOOKCOVER, "Co&ver...", BOOKMENU));
 
     put(menu(REPORTSMENU, "&Reports"));
     put(item(AUTHORREPORT, "Print by Author", REPORTSMENU));
@@ -136,6 +138,7 @@ constexpr auto kControls = [] {
     put(toolButton(SAVE, 3, "Save", "save.ICO", "Save Book Contents"));
     put(toolButton(UNDO, 4, "Undo", "undo.ICO", "Undo Last Operation"));
     put(toolButton(FIND, 5, "Find", "bookfind.ICO", "Find Matching Books"));
+    put(toolButton(LOOKUP, 6, "Look Up", "booklookup.ICO", "Look Up a Book by ISBN"));
 
     // The sheet keeps the same 3-unit margin from every edge of the client area.
     put({.kind = ControlKind::Sheet,
@@ -159,6 +162,8 @@ constexpr auto kControls = [] {
          .flags = ControlFlag::kVScroll,
          .format = "[16607L(2)]"});
 
+    // The cover, portrait, in the room the list leaves above the entry panel.
+    put({.kind = ControlKind::Image, .field = COVERVIEW, .at = {386, 21, 26, 39}});
     put({.kind = ControlKind::Group, .field = PANELUSE, .at = {199, 62, 213, 140}});
     put(prompt(BEGIN, "&Last Name:", kLeftPrompt, 0));
     put(entry(QLY_LASTNAME, kLeftEntry, 0, 130, "s20", Use::LASTNAME));

@@ -53,6 +53,9 @@ enum Field : int {
     HELPABOUT,
     FILEIMPORT,  // "&Import..." and "&Export..." of the file menu, numbered after the rest
     FILEEXPORT,
+    BOOKLOOKUP,  // "&Look Up by ISBN..."
+    BOOKCOVER,   // "Co&ver..."
+    COVERVIEW,   // the book's cover above the entry panel
 
     // Tool buttons.
     TOOLBAR = 10101,
@@ -62,6 +65,7 @@ enum Field : int {
     SAVE,
     UNDO,
     FIND,
+    LOOKUP,
 
     // The letter buttons on the "ALL" tab.
     LETTER = 10201,

@@ -172,8 +172,8 @@ TEST(ToolCommands, ImportAddsEveryRowInOneTransaction) {
     const ToolRun r = run(store, {"import", "B.QLY"}, kTwoRows);
     EXPECT_EQ(r.status, ExitStatus::kOk) << r.err;
     EXPECT_EQ(r.out, "imported 2 entries into B.QLY\n");
-    EXPECT_EQ(store.calls,
-              (std::vector<std::string>{"open-rw B.QLY", "check", "begin", "commit", "close"}));
+    EXPECT_EQ(store.calls, (std::vector<std::string>{"open-rw B.QLY", "check", "file order",
+                                                     "begin", "commit", "close"}));
     ASSERT_EQ(store.records.size(), 3u);
     EXPECT_EQ(store.records[2].TITLE.str(), "East, of Eden");
     EXPECT_EQ(store.records[2].NAMEKEY.str(), "Steinbeck (East, of Eden)");
@@ -226,8 +226,8 @@ TEST(ToolCommands, FailedAddRollsBackEverything) {
     EXPECT_EQ(r.err,
               "quillery-data: cannot add the entries to \"B.QLY\": Access Denied; nothing was "
               "written\n");
-    EXPECT_EQ(store.calls, (std::vector<std::string>{"open-rw B.QLY", "check", "begin",
-                                                     "add failed", "rollback", "close"}));
+    EXPECT_EQ(store.calls, (std::vector<std::string>{"open-rw B.QLY", "check", "file order",
+                                                     "begin", "add failed", "rollback", "close"}));
     EXPECT_EQ(store.records.size(), 1u);
 }
 
@@ -410,7 +410,7 @@ TEST(ToolCommands, UsageErrorsAndHelp) {
     EXPECT_TRUE(help.out.starts_with("usage: quillery-data COMMAND [OPTIONS] FILE [CSV]\n"));
     const ToolRun importHelp = run(store, {"import", "--help"});
     EXPECT_TRUE(importHelp.out.starts_with(
-        "usage: quillery-data import [--dry-run] [--from FORMAT] FILE [CSV]\n"));
+        "usage: quillery-data import [--dry-run] [--from FORMAT] [--isbn13] FILE [CSV]\n"));
     EXPECT_TRUE(store.calls.empty());
 }
 

@@ -134,10 +134,12 @@ TEST(MainWindow, EveryMenuItemHasItsText) {
     EXPECT_TRUE(s.done()) << s.report();
 }
 
-TEST(MainWindow, OnlyNewAndDeleteHaveAccelerators) {
+TEST(MainWindow, OnlyNewDeleteAndLookUpHaveAccelerators) {
     for (const ControlLayout& c : kMainWindowLayout.controls) {
         if (c.field == W::BOOKNEW) {
             EXPECT_EQ(c.shortcut, "Ctrl+N");
+        } else if (c.field == W::BOOKLOOKUP) {
+            EXPECT_EQ(c.shortcut, "Ctrl+L");
         } else if (c.field == W::BOOKDELETE) {
             EXPECT_EQ(c.shortcut, "Ctrl+D");
         } else {
@@ -160,6 +162,7 @@ TEST(MainWindow, ToolButtonsHaveTheirTextsIconsAndTips) {
         {W::SAVE, "Save", "save.ICO", "Save Book Contents"},
         {W::UNDO, "Undo", "undo.ICO", "Undo Last Operation"},
         {W::FIND, "Find", "bookfind.ICO", "Find Matching Books"},
+        {W::LOOKUP, "Look Up", "booklookup.ICO", "Look Up a Book by ISBN"},
     };
     ScriptedSession s;
     s.then(dismissSplash())
