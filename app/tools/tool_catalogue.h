@@ -8,7 +8,7 @@
 #include "app/exchange/import_report.h"
 #include "app/exchange/isbn_review.h"
 #include "app/tools/catalogue_store.h"
-#include "app/tools/tool_commands.h"
+#include "app/tools/tool_context.h"
 
 namespace quillery::tools {
 

@@ -3,29 +3,11 @@
 #pragma once
 
 #include <functional>
-#include <iosfwd>
 
-#include "app/quillery_record.h"
-#include "app/tools/catalogue_store.h"
 #include "app/tools/tool_args.h"
+#include "app/tools/tool_context.h"
 
 namespace quillery::tools {
-
-namespace ExitStatus {
-inline constexpr int kOk = 0;
-inline constexpr int kFaultsFound = 1;  // check: the catalogue is not sound
-inline constexpr int kUsage = 2;
-inline constexpr int kFailed = 3;  // a file could not be read or written, or data was refused
-}  // namespace ExitStatus
-
-struct ToolContext {
-    CatalogueStore& store;
-    std::istream& in;
-    std::ostream& out;
-    std::ostream& err;
-    // The creation and change stamp of imported entries whose row gives none.
-    QuilleryStamp now;
-};
 
 int runCreate(const ToolArguments& args, ToolContext& context);
 int runImport(const ToolArguments& args, ToolContext& context);
