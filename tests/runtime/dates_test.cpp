@@ -239,7 +239,7 @@ TEST_F(DatesTest, CurrentYearIsReadOnceForTheWholeRun) {
     EXPECT_EQ(expandTwoDigitYear(51), 1951);
 }
 
-TEST_F(DatesTest, TimeOfDayFromParts) {
+TEST_F(DatesTest, TimeOfDayFromHoursMinutesAndSeconds) {
     struct Case {
         int h, m, s, cs;
         std::int32_t time;
