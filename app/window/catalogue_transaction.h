@@ -2,7 +2,10 @@
 // storage transaction, so that they reach the file whole or not at all.
 #pragma once
 
+#include <span>
 #include <string_view>
+
+#include "app/quillery_record.h"
 
 namespace quillery {
 
@@ -17,5 +20,9 @@ bool beginCatalogueTransaction(std::string_view caption);
 bool commitCatalogueTransaction(std::string_view caption);
 // Forgets every change of the transaction; the current error is kept for the caller to show.
 void rollbackCatalogueTransaction();
+
+// Adds `records` to the catalogue in one transaction: all of them or, after the error is shown
+// under `caption`, none.
+bool addInOneTransaction(std::span<const QuilleryRecord> records, std::string_view caption);
 
 }  // namespace quillery

@@ -23,21 +23,12 @@ constexpr char kCaption[] = "Can't Create File";
 
 // Adds the blank header record and every entry, in one transaction.
 bool addExampleRecords(const std::vector<QuilleryRecord>& entries) {
-    if (!beginCatalogueTransaction(kCaption)) return false;
     CLEAR(QUILLERY);
     QLY.setCREATED({TODAY(), CLOCK()});
     QLY.setCHANGED(QLY.CREATED());
-    ADD(QUILLERY);
-    for (std::size_t i = 0; i < entries.size() && errorCode() == ErrorCode::kNone; ++i) {
-        QLY = entries[i];
-        ADD(QUILLERY);
-    }
-    if (errorCode() != ErrorCode::kNone) {
-        CHECKERROR(kCaption);
-        rollbackCatalogueTransaction();
-        return false;
-    }
-    return commitCatalogueTransaction(kCaption);
+    std::vector<QuilleryRecord> records{QLY};
+    records.insert(records.end(), entries.begin(), entries.end());
+    return addInOneTransaction(records, kCaption);
 }
 
 }  // namespace

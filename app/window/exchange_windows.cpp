@@ -136,22 +136,6 @@ bool confirmImport(const std::string& path, exchange::ExchangeFormat format,
     return accepted;
 }
 
-// Adds `records` to the open catalogue in one transaction: all of them or none.
-bool addAll(const std::vector<QuilleryRecord>& records) {
-    constexpr char kCaption[] = "Can't Import Books";
-    if (!beginCatalogueTransaction(kCaption)) return false;
-    for (std::size_t i = 0; i < records.size() && errorCode() == ErrorCode::kNone; ++i) {
-        QLY = records[i];
-        ADD(QUILLERY);
-    }
-    if (errorCode() != ErrorCode::kNone) {
-        CHECKERROR(kCaption);
-        rollbackCatalogueTransaction();
-        return false;
-    }
-    return commitCatalogueTransaction(kCaption);
-}
-
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -268,7 +252,7 @@ void importBooks() {
         return;
     }
     if (!confirmImport(*path, format, imported)) return;
-    if (!addAll(imported.records)) return;
+    if (!addInOneTransaction(imported.records, "Can't Import Books")) return;
     // The lists are rebuilt from the file; that purges the versions undo would restore.
     OPENQUILLERY();
     forgetUndo();
