@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <cmath>
+#include <iterator>
 
 namespace quillery::artwork {
 namespace {
@@ -393,6 +394,22 @@ void drawUndoIcon(Canvas& canvas) {
 void drawFindBookIcon(Canvas& canvas) {
     drawStandardBook(canvas, QRectF(3, 1, 28, 40));
     drawMagnifier(canvas, QPointF(28, 27), canvas.small() ? 11.5 : 10.5);
+}
+
+void drawLookUpBookIcon(Canvas& canvas) {
+    drawStandardBook(canvas, QRectF(3, 1, 28, 40));
+    QPainter& painter = canvas.painter();
+    // The barcode a scanner reads: a white label with bars of two widths.
+    const QRectF label = snapped(painter, QRectF(17, 22, 28, 22));
+    framedRect(painter, label, 1.2, kPaper, kOutline);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kOutline);
+    const double bars[] = {2.0, 1.0, 1.0, 2.0, 1.0, 2.0, 1.0, 1.0, 2.0, 1.0};
+    double x = 20.5;
+    for (std::size_t i = 0; i < std::size(bars); ++i) {
+        if (i % 2 == 0) painter.drawRect(QRectF(x, 25, bars[i], 16));
+        x += bars[i] + (canvas.small() ? 1.4 : 1.0);
+    }
 }
 
 void drawPrintIcon(Canvas& canvas) {

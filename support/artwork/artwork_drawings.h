@@ -16,6 +16,7 @@ void drawCancelIcon(Canvas& canvas);                // a red disc with a white c
 void drawSaveIcon(Canvas& canvas);                  // a floppy disk
 void drawUndoIcon(Canvas& canvas);                  // an arrow turning back to the left
 void drawFindBookIcon(Canvas& canvas);              // a magnifier over a book
+void drawLookUpBookIcon(Canvas& canvas);            // a book with a barcode label
 void drawPrintIcon(Canvas& canvas);                 // a printer with a sheet coming out
 void drawExitIcon(Canvas& canvas);                  // an arrow leaving through an open door
 void drawZoomIcon(Canvas& canvas);                  // a magnifying glass with a plus

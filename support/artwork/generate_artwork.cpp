@@ -45,6 +45,7 @@ std::vector<Picture> allPictures() {
         {"save.ICO", PictureKind::Icon, {}, drawSaveIcon},
         {"undo.ICO", PictureKind::Icon, {}, drawUndoIcon},
         {"bookfind.ICO", PictureKind::Icon, {}, drawFindBookIcon},
+        {"booklookup.ICO", PictureKind::Icon, {}, drawLookUpBookIcon},
         {"note.ico", PictureKind::Icon, {}, drawNoteIcon},
         // The report preview's tool buttons.
         {"print.ico", PictureKind::Icon, {}, drawPrintIcon},

@@ -27,13 +27,21 @@ struct NamedPicture {
 // the listings use.
 QList<NamedPicture> namedPictures() {
     QList<NamedPicture> pictures = {
-        {"book.ico", true, {}},         {"book2.ICO", true, {}},
-        {"bookcopy.ICO", true, {}},     {"cancel.ICO", true, {}},
-        {"save.ICO", true, {}},         {"undo.ICO", true, {}},
-        {"bookfind.ICO", true, {}},     {"note.ico", true, {}},
-        {"print.ico", true, {}},        {"exit.ico", true, {}},
-        {"zoom.ico", true, {}},         {"LA.ICO", true, {}},
-        {"book.bmp", false, {48, 48}},  {"BOOK.BMP", false, {240, 240}},
+        {"book.ico", true, {}},
+        {"book2.ICO", true, {}},
+        {"bookcopy.ICO", true, {}},
+        {"cancel.ICO", true, {}},
+        {"save.ICO", true, {}},
+        {"undo.ICO", true, {}},
+        {"bookfind.ICO", true, {}},
+        {"booklookup.ICO", true, {}},
+        {"note.ico", true, {}},
+        {"print.ico", true, {}},
+        {"exit.ico", true, {}},
+        {"zoom.ico", true, {}},
+        {"LA.ICO", true, {}},
+        {"book.bmp", false, {48, 48}},
+        {"BOOK.BMP", false, {240, 240}},
         {"BOOK3.BMP", false, {48, 60}},
     };
     static const QList<QByteArray> letters = [] {
@@ -80,7 +88,7 @@ TEST(ArtworkResources, HoldExactlyTheNamedPictures) {
     const QStringList entries =
         QDir(QString::fromLatin1(kPictureResourceFolder)).entryList(QDir::Files);
     EXPECT_EQ(QSet<QString>(entries.begin(), entries.end()), expected);
-    EXPECT_EQ(expected.size(), 40);
+    EXPECT_EQ(expected.size(), 41);
 }
 
 class NamedPictureTest : public ::testing::TestWithParam<NamedPicture> {};
@@ -168,8 +176,9 @@ INSTANTIATE_TEST_SUITE_P(AllNames, NamedPictureTest, ::testing::ValuesIn(namedPi
                          });
 
 TEST(Artwork, PictureIconsHaveTransparentCorners) {
-    for (const char* name : {"book.ico", "book2.ICO", "bookcopy.ICO", "cancel.ICO", "undo.ICO",
-                             "bookfind.ICO", "note.ico", "print.ico", "exit.ico", "zoom.ico"}) {
+    for (const char* name :
+         {"book.ico", "book2.ICO", "bookcopy.ICO", "cancel.ICO", "undo.ICO", "bookfind.ICO",
+          "booklookup.ICO", "note.ico", "print.ico", "exit.ico", "zoom.ico"}) {
         for (const QImage& image : readPictureSizes(QString::fromLatin1(name))) {
             EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << name << " " << image.width();
             EXPECT_EQ(image.pixelColor(image.width() - 1, 0).alpha(), 0) << name;
