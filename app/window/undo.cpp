@@ -52,6 +52,17 @@ bool undoNew() {
     return readable(UNDO.OLDPOINTER);
 }
 
+// An entry added whole (quick add) goes again: marked deleted, out of the lists.
+bool undoAdded() {
+    if (!readable(UNDO.POINTER)) return false;
+    QLY.DELETED = 1;
+    PUT(QUILLERY);
+    CHECKERROR("Can't Put Undo Add Record");
+    if (errorCode() != ErrorCode::kNone) return true;
+    DELETEQUEUE(UNDO.POINTER);
+    return true;
+}
+
 bool undoSave() {
     // Both versions must still be there: the edited one is not given up for nothing.
     if (!readable(UNDO.OLDPOINTER)) return false;
@@ -95,6 +106,8 @@ bool revert() {
     switch (UNDO.ACTION) {
         case 1:
             return undoNew();
+        case 2:
+            return undoAdded();
         case 3:
             return undoSave();
         case 4:
@@ -137,6 +150,8 @@ bool revertible() {
     switch (UNDO.ACTION) {
         case 1:
             return readable(UNDO.OLDPOINTER);
+        case 2:
+            return readable(UNDO.POINTER);
         case 3:
             return readable(UNDO.OLDPOINTER) && readable(UNDO.POINTER);
         case 4:
