@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -92,6 +93,17 @@ void scanInto(QWidget* w, const std::string& isbn) {
 void clickButton(QWidget* w, const char* name) {
     QTest::mouseClick(w->findChild<QAbstractButton*>(name), Qt::LeftButton);
 }
+// The same for a click that asks a question (the script answers it): made once the step is
+// over, as the question's own event loop holds the click until it is answered; `answered` is
+// set then.
+void clickButtonThatAsks(QWidget* w, const char* name, bool& answered) {
+    answered = false;
+    auto* button = w->findChild<QAbstractButton*>(name);
+    QTimer::singleShot(0, button, [button, &answered] {
+        QTest::mouseClick(button, Qt::LeftButton);
+        answered = true;
+    });
+}
 void turnKeepAddingOn(QWidget* w) {
     auto* box = w->findChild<QCheckBox*>("KeepAdding");
     if (!box->isChecked()) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
@@ -111,18 +123,6 @@ bool settled(QWidget* w) {
     for (const std::string& row : scanRows(w))
         if (row.ends_with("| looking up\u2026") || row.ends_with("| waiting")) return false;
     return true;
-}
-// Answers the question box on top with the button of `bit`; false while there is none.
-bool answerBox(int bit) {
-    QWidget* box = QApplication::activeModalWidget();
-    if (box == nullptr || box->objectName() != "MessageBox") return false;
-    for (QPushButton* button : box->findChildren<QPushButton*>()) {
-        if (button->property(kButtonValueProperty).toInt() == bit) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return true;
-        }
-    }
-    return false;
 }
 
 Action act(std::string name, std::function<void(Window&)> gesture) {
@@ -200,7 +200,7 @@ TEST_F(QuickAddTest, TenScansInARowAreSavedIntoTheTabsCategoryAndTenUndosTakeThe
             // The box is free at once, while the first look-up still waits for its answer.
             EXPECT_TRUE(isbnBox(w)->isEnabled());
             EXPECT_TRUE(isbnBox(w)->text().isEmpty());
-            EXPECT_TRUE(isbnBox(w)->hasFocus());
+            EXPECT_EQ(w->focusWidget(), isbnBox(w));
             for (std::size_t i = 1; i < isbns.size(); ++i)
                 scanInto(w, isbns[i]);
             EXPECT_EQ(scanRows(w).at(1), isbns[0] + " |  | looking up\u2026");
@@ -281,6 +281,78 @@ TEST_F(QuickAddTest, TenScansInARowAreSavedIntoTheTabsCategoryAndTenUndosTakeThe
         EXPECT_EQ(after[i].current(), i < before.size() && before[i].current()) << i;
     EXPECT_EQ(currentTitles("Shelf.QLY"), (std::vector<std::string>{"Emma", "The Salt Road"}));
     EXPECT_TRUE(catalogueFaults("Shelf.QLY").empty());
+}
+
+TEST_F(QuickAddTest, ScansTheServiceCannotAnswerAreKeptUntilThePersonSaysWhatBecomesOfThem) {
+    writeCatalogue("Away.QLY", {book("Austen", "Jane", "Emma")});
+    QTcpServer closed;  // a port nothing listens on any more
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QString nowhere = QString("http://127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    qputenv("QUILLERY_LOOKUP_URL", nowhere.toUtf8());
+    const std::string first = ourIsbn(11), second = ourIsbn(12);
+
+    std::vector<std::string> rows;
+    bool stayedOpen = false, answered = false;
+    QuickAddPerson person({
+        [&](QWidget* w) {
+            if (w->objectName() != "LookupWindow") return false;
+            turnKeepAddingOn(w);
+            scanInto(w, first);
+            scanInto(w, second);
+            return true;
+        },
+        [&](QWidget* w) {
+            if (!settled(w)) return false;
+            rows = scanRows(w);
+            clickButtonThatAsks(w, "Cancel", answered);  // "Close" asks first
+            return true;
+        },
+        [&](QWidget* w) {
+            if (!answered) return false;
+            stayedOpen = w->objectName() == "LookupWindow" && w->isVisible();
+            clickButton(w, "Retry");
+            return true;
+        },
+        [&](QWidget* w) {
+            if (!settled(w)) return false;
+            clickButtonThatAsks(w, "Cancel", answered);
+            return true;
+        },
+    });
+
+    ScriptedSession s;
+    s.then(dismissSplash())
+        .then(choose(W::BOOKLIST, 1))
+        .then(type(W::QLY_TITLE, "Emma, revised"))
+        .then(clickTool(W::LOOKUP))              // the edit is saved before quick add starts
+        .then(answerMessageBox(BUTTON::Cancel))  // "Go back"
+        .then(answerMessageBox(BUTTON::Yes))     // "Add with ISBN only"
+        .then(inspect("kept with their ISBN only", [&](Window& w) {
+            EXPECT_EQ(listedRows(w).size(), 3u);
+            EXPECT_EQ(
+                currentTitles("Away.QLY"),
+                (std::vector<std::string>{"Emma, revised", "ISBN " + first, "ISBN " + second}));
+        }));
+    for (int i = 0; i < 3; ++i)
+        s.then(clickTool(W::UNDO));  // two additions, then the edit
+    s.then(menu(W::FILEEXIT));
+    DISPLAYQUILLERY("Away.QLY");
+    EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_TRUE(person.done());
+
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[0].starts_with(first + " |  | failed: Could not reach the book service at " +
+                                    nowhere.toStdString() + ": "))
+        << rows[0];
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(s.messageBoxes().size(), 2u);
+    EXPECT_EQ(s.messageBoxes()[0].caption, "Look Up by ISBN");
+    EXPECT_EQ(s.messageBoxes()[0].text,
+              "2 scanned ISBNs are not in the catalogue yet: still being looked up, or their "
+              "look-up failed.\nAdd them with just their ISBN, to look up later?");
+    EXPECT_EQ(currentTitles("Away.QLY"), (std::vector<std::string>{"Emma"}));
+    EXPECT_TRUE(catalogueFaults("Away.QLY").empty());
 }
 
 }  // namespace
