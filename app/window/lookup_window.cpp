@@ -41,12 +41,6 @@ namespace {
 
 constexpr char kCaption[] = "Look Up by ISBN";
 
-// Quick add stays on for the next look-up window of the session once a person has chosen it.
-bool& keepAddingChosen() {
-    static bool chosen = false;
-    return chosen;
-}
-
 enum ScanColumn { kIsbnColumn, kBookColumn, kStateColumn };
 
 std::string_view trimmedText(std::string_view text) {
@@ -226,12 +220,10 @@ LookupWindow::LookupWindow(const lookup::LookupSettings& settings, QWidget* pare
         if (quickAdd_ != nullptr) quickAdd_->retryFailed();
         isbn_->setFocus();
     });
-    keepAdding_->setChecked(keepAddingChosen());
-    setKeepAdding(keepAdding_->isChecked());
+    setKeepAdding(false);
 }
 
 void LookupWindow::setKeepAdding(bool on) {
-    keepAddingChosen() = on;
     scans_->setVisible(on);
     retryButton_->setVisible(on);
     retryButton_->setEnabled(quickAdd_ != nullptr && quickAdd_->count(ScanState::kFailed) > 0);

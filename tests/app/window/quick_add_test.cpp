@@ -21,8 +21,7 @@
 #include "app/window/display_quillery.h"
 #include "runtime/window/message_box_dialog.h"
 #include "runtime/window/testing/input_synthesis.h"
-#include "tests/app/book_service_server.h"
-#include "tests/app/window/main_window_support.h"
+#include "tests/app/window/book_service_test.h"
 
 namespace quillery::testing {
 namespace {
@@ -152,19 +151,7 @@ std::vector<StoredRecord> currentRecords(const std::string& path) {
     return current;
 }
 
-class QuickAddTest : public MainWindowTest {
-  protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        server_.serveTheLibrary();
-        qputenv("QUILLERY_LOOKUP_URL", server_.address().toUtf8());
-    }
-    void TearDown() override {
-        qunsetenv("QUILLERY_LOOKUP_URL");
-        MainWindowTest::TearDown();
-    }
-    BookServiceServer server_;
-};
+using QuickAddTest = BookServiceTest;
 
 TEST_F(QuickAddTest, TenScansInARowAreSavedIntoTheTabsCategoryAndTenUndosTakeThemAway) {
     QuilleryRecord salt = book("Lindqvist", "Aubrey", "The Salt Road", "Travel");
