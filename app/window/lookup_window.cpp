@@ -190,8 +190,12 @@ LookupWindow::LookupWindow(const lookup::LookupSettings& settings, QWidget* pare
     scans_->setHeaderLabels({"ISBN", "Book", "State"});
     scans_->setRootIsDecorated(false);
     scans_->setFocusPolicy(Qt::NoFocus);  // the ISBN box keeps the scanner's keys
+    scans_->header()->setStretchLastSection(false);
+    scans_->header()->setSectionResizeMode(kIsbnColumn, QHeaderView::ResizeToContents);
     scans_->header()->setSectionResizeMode(kBookColumn, QHeaderView::Stretch);
-    scans_->setMinimumHeight(200);
+    scans_->header()->setSectionResizeMode(kStateColumn, QHeaderView::Interactive);
+    scans_->header()->resizeSection(kStateColumn, 250);  // long reasons show whole as tips
+    scans_->setMinimumSize(640, 200);
     retryButton_ = new QPushButton("&Retry Failed", this);
     retryButton_->setObjectName("Retry");
 
@@ -261,6 +265,8 @@ void LookupWindow::showScan(int row) {
                                                           ? std::string("not found")
                                                           : scan.book));
     item->setText(kStateColumn, QString::fromStdString(scanStateText(scan)));
+    for (int column : {kBookColumn, kStateColumn})
+        item->setToolTip(column, item->text(column));
     retryButton_->setEnabled(quickAdd_->count(ScanState::kFailed) > 0);
     showTally();
     if (scan.state == ScanState::kRefused || scan.state == ScanState::kFailed) QApplication::beep();
