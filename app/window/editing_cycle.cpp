@@ -29,6 +29,7 @@ namespace {
 
 namespace UndoAction {
 constexpr std::uint8_t New = 1;
+constexpr std::uint8_t Added = 2;
 constexpr std::uint8_t Save = 3;
 constexpr std::uint8_t Delete = 4;
 }  // namespace UndoAction
@@ -257,6 +258,34 @@ bool SAVERECORD() {
     if (onCategoryTab()) BUILDTABQUEUE();
     enableNewAndDuplicate(true);
     SELECTCURRENTENTRY();
+    return true;
+}
+
+bool addFinishedEntry() {
+    if (onCategoryTab()) QLY.CATEGORY = CURRENTTEXT.view();
+    BUILDKEYS();
+    QLY.DELETED = 0;
+    QLY.setCREATED(now());
+    QLY.setCHANGED(QLY.CREATED());
+    if (!beginCatalogueTransaction("Can't Add New Book")) return false;
+    ADD(QUILLERY);
+    if (errorCode() != ErrorCode::kNone) {
+        CHECKERROR("Can't Add New Book");
+        rollbackCatalogueTransaction();
+        return false;
+    }
+    const auto added = static_cast<std::int32_t>(POSITION(QUILLERY));
+    if (!commitCatalogueTransaction("Can't Add New Book")) return false;
+
+    GET(QUILLERY, added);  // the list's row takes its position from the file
+    INSERTQUEUE();
+    INSERTCATEGORY();
+    pushUndo(UndoAction::Added, added, CURRENTPOINTER);  // undo returns to the entry shown before
+    CURRENTPOINTER = added;
+    CURRENTSORTKEY = LISTBYTITLE ? QLY.TITLEKEY.view() : listedNameKey();
+    if (onCategoryTab()) BUILDTABQUEUE();
+    SELECTCURRENTENTRY();
+    displaySelectedEntry();
     return true;
 }
 

@@ -30,6 +30,12 @@ bool SAVERECORD();
 // Removes the pending new entry from the catalogue and the lists.
 void DELETEPENDINGADD();
 
+// Adds the record buffer as a finished, current entry in one step, as quick add does: filed in
+// the category of the tab shown (none on "ALL" and the find tab), keys built, stamped now,
+// listed and shown, with one undo row that takes it away again. Requires no pending work.
+// False when the catalogue refused it; the error was shown and nothing was written.
+bool addFinishedEntry();
+
 // Before another entry is shown: keeps a pending new entry when it has a last name or a title
 // (discards it otherwise) and saves a changed entry. False when a save failed and the edits
 // are still in the buffer.

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
+#include <functional>
 #include <string>
 
 #include "app/catalogue_globals.h"
@@ -12,6 +13,7 @@
 #include "app/quillery_file.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "runtime/codepage.h"
 #include "runtime/errors.h"
 #include "runtime/window/message_box_dialog.h"
 #include "runtime/window/window.h"
@@ -60,24 +62,29 @@ std::string loadedIsbn() {
     return std::string(loaded.ISBN.clipped());
 }
 
-// "Title by First Last" of the first current entry other than the one being saved whose ISBN
-// is `isbn`; empty when there is none. The record buffer is left as it was.
-std::string bookWithIsbn(const std::string& isbn) {
+// Reads every current entry but the one at `skip` into the buffer, in file order, until
+// `visit` says it has seen enough. The buffer is left as it was.
+void visitCurrentEntries(std::int32_t skip, const std::function<bool()>& visit) {
     const QuilleryRecord shown = QLY;
-    const std::int32_t self = PENDINGADD != 0 ? PENDINGADD : CURRENTPOINTER;
-    std::string found;
     SET(QUILLERY);
     NEXT(QUILLERY);  // the header record
     for (NEXT(QUILLERY); errorCode() == ErrorCode::kNone; NEXT(QUILLERY)) {
-        if (QLY.DELETED != 0 || static_cast<std::int32_t>(POSITION(QUILLERY)) == self) continue;
-        if (tidyIsbn(QLY.ISBN.clipped()).text != isbn) continue;
-        found = std::string(QLY.TITLE.clipped());
-        std::string author(QLY.FIRSTNAME.clipped());
-        if (!QLY.LASTNAME.isBlank()) author += (author.empty() ? "" : " ") + QLY.LASTNAME.str();
-        if (!author.empty()) found += " by " + author;
-        break;
+        if (QLY.DELETED != 0 || static_cast<std::int32_t>(POSITION(QUILLERY)) == skip) continue;
+        if (!visit()) break;
     }
+    clearError();
     QLY = shown;
+}
+
+// "Title by First Last" of the first current entry other than the one being saved whose ISBN
+// is `isbn`; empty when there is none.
+std::string bookWithIsbn(const std::string& isbn) {
+    std::string found;
+    visitCurrentEntries(PENDINGADD != 0 ? PENDINGADD : CURRENTPOINTER, [&] {
+        if (tidyIsbn(QLY.ISBN.clipped()).text != isbn) return true;
+        found = titleByAuthor(QLY);
+        return false;
+    });
     return found;
 }
 
@@ -105,6 +112,24 @@ bool isbn13Preferred() {
 
 void setIsbn13Preferred(bool preferred) {
     preferIsbn13() = preferred;
+}
+
+std::string titleByAuthor(const QuilleryRecord& entry) {
+    std::string text(entry.TITLE.clipped());
+    std::string author(entry.FIRSTNAME.clipped());
+    if (!entry.LASTNAME.isBlank()) author += (author.empty() ? "" : " ") + entry.LASTNAME.str();
+    if (!author.empty()) text += " by " + author;
+    return text;
+}
+
+std::map<std::string, std::string> currentIsbns() {
+    std::map<std::string, std::string> isbns;
+    visitCurrentEntries(0, [&] {
+        if (const TidiedIsbn isbn = tidyIsbn(QLY.ISBN.clipped()); isbn.form != IsbnForm::kEmpty)
+            isbns.emplace(isbn.text, cp1252ToUtf8(titleByAuthor(QLY)));
+        return true;
+    });
+    return isbns;
 }
 
 bool saveAnywayAsked(std::string_view text) {

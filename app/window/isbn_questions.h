@@ -5,7 +5,11 @@
 // "Go back"; neither is an error, as a collector may keep two copies.
 #pragma once
 
+#include <map>
+#include <string>
 #include <string_view>
+
+#include "app/quillery_record.h"
 
 namespace quillery {
 
@@ -26,6 +30,13 @@ void tidyIsbnAsTyped(Window& window);
 // file asks for it).
 bool isbn13Preferred();
 void setIsbn13Preferred(bool preferred);
+
+// "Title by First Last" of `entry` (its own text, Windows-1252).
+std::string titleByAuthor(const QuilleryRecord& entry);
+
+// The tidied ISBN of every current book of the catalogue, with that book's "Title by First
+// Last" (UTF-8). The record buffer is left as it was.
+std::map<std::string, std::string> currentIsbns();
 
 // The question with the buttons "Save anyway" (BUTTON::Yes) and "Go back" (BUTTON::No), the
 // latter the default; true for "Save anyway".

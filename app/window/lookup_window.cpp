@@ -2,13 +2,16 @@
 #include "app/window/lookup_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/catalogue_globals.h"
@@ -21,10 +24,13 @@
 #include "app/window/isbn_questions.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/quick_add.h"
 #include "runtime/codepage.h"
 #include "runtime/dates.h"
+#include "runtime/errors.h"
 #include "runtime/settings_file.h"
 #include "runtime/window/message_box.h"
+#include "runtime/window/message_box_dialog.h"
 #include "runtime/window/window.h"
 
 namespace quillery {
@@ -34,6 +40,8 @@ namespace W = displayquillery;
 namespace {
 
 constexpr char kCaption[] = "Look Up by ISBN";
+
+enum ScanColumn { kIsbnColumn, kBookColumn, kStateColumn };
 
 std::string_view trimmedText(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -67,6 +75,52 @@ void fillEntry(const QuilleryRecord& found) {
     QLY.OTHER = found.OTHER.view();
     QLY.CONTENTS = found.CONTENTS.view();
     if (QLY.CATEGORY.isBlank()) QLY.CATEGORY = found.CATEGORY.view();
+}
+
+// Quick add's way into the catalogue: the entry is added whole, listed and shown in the main
+// window like a saved one.
+bool addScannedBook(const QuilleryRecord& entry, std::string& error) {
+    QLY = entry;
+    if (addFinishedEntry()) return true;
+    error = cp1252ToUtf8(errorText());
+    displaySelectedEntry();  // the entry shown before, not the one refused
+    return false;
+}
+
+// "3 added, 1 not found (added with ISBN only), 2 looking up"
+QString tally(const QuickAdd& quickAdd) {
+    QStringList parts;
+    auto say = [&](ScanState state, const char* text) {
+        if (const int n = quickAdd.count(state); n > 0) parts << QString("%1 %2").arg(n).arg(text);
+    };
+    say(ScanState::kAdded, "added");
+    say(ScanState::kNotFound, "not found (added with ISBN only)");
+    say(ScanState::kWaiting, "waiting");
+    say(ScanState::kLookingUp, "looking up");
+    say(ScanState::kFailed, "failed");
+    say(ScanState::kRefused, "not added");
+    return parts.join(", ");
+}
+
+// Asks what becomes of `count` scans not in the catalogue yet: BUTTON::Yes adds them with their
+// ISBN only, BUTTON::No lets them go, BUTTON::Cancel (the default) goes back to the window.
+int unresolvedScansAnswer(int count) {
+    const std::string text =
+        (count == 1 ? std::string("1 scanned ISBN is")
+                    : std::to_string(count) + " scanned ISBNs are") +
+        " not in the catalogue yet: still being looked up, or their look-up failed.|Add them "
+        "with just their ISBN, to look up later?";
+    MessageBoxDialog box({messageBoxText(text), kCaption, ICON::Question,
+                          BUTTON::Yes | BUTTON::No | BUTTON::Cancel, BUTTON::Cancel, false},
+                         QApplication::activeWindow());
+    for (QPushButton* button : box.findChildren<QPushButton*>()) {
+        const int bit = button->property(kButtonValueProperty).toInt();
+        if (bit == BUTTON::Yes) button->setText("&Add with ISBN only");
+        if (bit == BUTTON::No) button->setText("&Discard");
+        if (bit == BUTTON::Cancel) button->setText("&Go back");
+        button->setMinimumWidth(button->sizeHint().width());
+    }
+    return box.exec();
 }
 
 }  // namespace
@@ -107,7 +161,7 @@ void loadIsbnPreference() {
 }
 
 LookupWindow::LookupWindow(const lookup::LookupSettings& settings, QWidget* parent)
-    : QDialog(parent), lookup_(settings) {
+    : QDialog(parent), settings_(settings), lookup_(settings) {
     setObjectName("LookupWindow");
     setWindowTitle(kCaption);
     setModal(true);
@@ -128,16 +182,35 @@ LookupWindow::LookupWindow(const lookup::LookupSettings& settings, QWidget* pare
     lookUpButton_->setDefault(true);
     cancelButton_ = new QPushButton("Cancel", this);
     cancelButton_->setObjectName("Cancel");
+    keepAdding_ =
+        new QCheckBox("&Keep adding: each ISBN scanned is looked up and saved at once", this);
+    keepAdding_->setObjectName("KeepAdding");
+    scans_ = new QTreeWidget(this);
+    scans_->setObjectName("Scans");
+    scans_->setHeaderLabels({"ISBN", "Book", "State"});
+    scans_->setRootIsDecorated(false);
+    scans_->setFocusPolicy(Qt::NoFocus);  // the ISBN box keeps the scanner's keys
+    scans_->header()->setStretchLastSection(false);
+    scans_->header()->setSectionResizeMode(kIsbnColumn, QHeaderView::ResizeToContents);
+    scans_->header()->setSectionResizeMode(kBookColumn, QHeaderView::Stretch);
+    scans_->header()->setSectionResizeMode(kStateColumn, QHeaderView::Interactive);
+    scans_->header()->resizeSection(kStateColumn, 250);  // long reasons show whole as tips
+    scans_->setMinimumSize(640, 200);
+    retryButton_ = new QPushButton("&Retry Failed", this);
+    retryButton_->setObjectName("Retry");
 
     auto* row = new QHBoxLayout;
     row->addWidget(prompt);
     row->addWidget(isbn_, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(retryButton_);
     buttons->addStretch(1);
     buttons->addWidget(lookUpButton_);
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
+    layout->addWidget(keepAdding_);
+    layout->addWidget(scans_, 1);
     layout->addWidget(progress_);
     layout->addWidget(status_);
     layout->addLayout(buttons);
@@ -146,6 +219,69 @@ LookupWindow::LookupWindow(const lookup::LookupSettings& settings, QWidget* pare
     connect(lookUpButton_, &QPushButton::clicked, this, &LookupWindow::lookUp);
     connect(cancelButton_, &QPushButton::clicked, this, &LookupWindow::reject);
     connect(&lookup_, &lookup::BookLookup::finished, this, &LookupWindow::finished);
+    connect(keepAdding_, &QCheckBox::toggled, this, &LookupWindow::setKeepAdding);
+    connect(retryButton_, &QPushButton::clicked, this, [this] {
+        if (quickAdd_ != nullptr) quickAdd_->retryFailed();
+        isbn_->setFocus();
+    });
+    setKeepAdding(false);
+}
+
+void LookupWindow::setKeepAdding(bool on) {
+    scans_->setVisible(on);
+    retryButton_->setVisible(on);
+    retryButton_->setEnabled(quickAdd_ != nullptr && quickAdd_->count(ScanState::kFailed) > 0);
+    cancelButton_->setText(on ? "Close" : "Cancel");
+    if (on && quickAdd_ == nullptr) status_->setText("Scan or type ISBNs; each is added at once.");
+    if (!on && quickAdd_ == nullptr) status_->clear();
+    adjustSize();
+    isbn_->setFocus();
+}
+
+void LookupWindow::addScan() {
+    if (quickAdd_ == nullptr) {
+        QuickAddCatalogue catalogue{.path = QUILLERYFILE.str(),
+                                    .add = addScannedBook,
+                                    .knownIsbns = currentIsbns(),
+                                    .toIsbn13 = isbn13Preferred()};
+        quickAdd_ = new QuickAdd(settings_, std::move(catalogue), this);
+        connect(quickAdd_, &QuickAdd::changed, this, &LookupWindow::showScan);
+    }
+    const QString typed = isbn_->text();
+    isbn_->clear();  // free for the next scan at once
+    isbn_->setFocus();
+    quickAdd_->scan(typed.toStdString());
+}
+
+void LookupWindow::showScan(int row) {
+    const Scan& scan = quickAdd_->scans()[row];
+    QTreeWidgetItem* item = scans_->topLevelItem(row);
+    if (item == nullptr) {
+        item = new QTreeWidgetItem(scans_);
+        scans_->scrollToItem(item);
+    }
+    item->setText(kIsbnColumn, QString::fromStdString(scan.isbn));
+    item->setText(kBookColumn, QString::fromStdString(scan.state == ScanState::kNotFound
+                                                          ? std::string("not found")
+                                                          : scan.book));
+    item->setText(kStateColumn, QString::fromStdString(scanStateText(scan)));
+    for (int column : {kBookColumn, kStateColumn})
+        item->setToolTip(column, item->text(column));
+    retryButton_->setEnabled(quickAdd_->count(ScanState::kFailed) > 0);
+    showTally();
+    if (scan.state == ScanState::kRefused || scan.state == ScanState::kFailed) QApplication::beep();
+}
+
+void LookupWindow::showTally() {
+    status_->setText(tally(*quickAdd_));
+}
+
+bool LookupWindow::unresolvedScansSettled() {
+    if (quickAdd_ == nullptr || quickAdd_->unresolved() == 0) return true;
+    const int answer = unresolvedScansAnswer(quickAdd_->unresolved());
+    if (answer != BUTTON::Yes && answer != BUTTON::No) return false;
+    quickAdd_->finish(answer == BUTTON::Yes);
+    return true;
 }
 
 void LookupWindow::reject() {
@@ -153,10 +289,12 @@ void LookupWindow::reject() {
         lookup_.cancel();  // stays open for another ISBN
         return;
     }
+    if (!unresolvedScansSettled()) return;
     QDialog::reject();
 }
 
 void LookupWindow::lookUp() {
+    if (keepAdding_->isChecked()) return addScan();
     if (lookup_.busy()) return;
     const TidiedIsbn isbn = tidyIsbn(isbn_->text().toStdString());
     if (!isbn.valid()) {
@@ -188,6 +326,7 @@ void LookupWindow::setBusy(bool busy) {
     progress_->setVisible(busy);
     isbn_->setEnabled(!busy);
     lookUpButton_->setEnabled(!busy);
+    keepAdding_->setEnabled(!busy);
 }
 
 void lookUpByIsbn() {

@@ -4,6 +4,10 @@
 // cannot be reached or its answer cannot be read. A book found becomes a new pending entry for
 // the person to review and save (or discard) as usual; its cover goes beside the catalogue.
 // Nothing is sent anywhere until the person presses "Look Up".
+//
+// "Keep adding" turns it into quick add for barcode scanners: each ISBN entered is looked up
+// and saved into the current category at once, the box free for the next scan straight away,
+// with a running list of what became of every scan (see quick_add.h).
 #pragma once
 
 #include <QDialog>
@@ -11,12 +15,16 @@
 
 #include "app/lookup/book_lookup.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QTreeWidget;
 class QProgressBar;
 class QPushButton;
 
 namespace quillery {
+
+class QuickAdd;
 
 // The look-up's settings: the settings file's [Lookup] (Enabled=no turns look-ups off,
 // Address= points them elsewhere), then QUILLERY_LOOKUP_URL.
@@ -43,7 +51,20 @@ class LookupWindow final : public QDialog {
     void lookUp();
     void finished(const lookup::LookupResult& result);
     void setBusy(bool busy);
+    void setKeepAdding(bool on);
+    void addScan();
+    void showScan(int row);
+    void showTally();
+    // Before closing with scans not yet in the catalogue: adds them with their ISBN only, lets
+    // them go, or stays open (false).
+    bool unresolvedScansSettled();
 
+    QuickAdd* quickAdd_ = nullptr;  // made at the first scan kept adding
+    QCheckBox* keepAdding_;
+    QTreeWidget* scans_;
+    QPushButton* retryButton_;
+
+    lookup::LookupSettings settings_;
     lookup::BookLookup lookup_;
     QLineEdit* isbn_;
     QLabel* status_;

@@ -65,7 +65,7 @@ extern Queue CATEGORYQUEUE;
 
 // `UNDOQUEUE`: one row per undoable operation; the last row is undone first.
 struct UndoRow {
-    std::uint8_t ACTION = 0;  // 1 new or duplicate, 3 save, 4 delete
+    std::uint8_t ACTION = 0;  // 1 new or duplicate, 2 added whole, 3 save, 4 delete
     FixedString<50> SORTKEY;
     std::uint8_t KEYTYPE = 0;
     std::int32_t POINTER = 0;

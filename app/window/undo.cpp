@@ -1,6 +1,9 @@
 // Undoing new, saved and deleted entries.
 #include "app/window/undo.h"
 
+#include <optional>
+#include <string_view>
+
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
 #include "app/window/catalogue_transaction.h"
@@ -52,6 +55,24 @@ bool undoNew() {
     return readable(UNDO.OLDPOINTER);
 }
 
+// Gives the record at UNDO.POINTER the deleted mark `deleted`: nothing when the record is gone,
+// else whether the put succeeded (a failure is shown under `caption`).
+std::optional<bool> markUndoRecord(std::uint8_t deleted, std::string_view caption) {
+    if (!readable(UNDO.POINTER)) return std::nullopt;
+    QLY.DELETED = deleted;
+    PUT(QUILLERY);
+    CHECKERROR(caption);
+    return errorCode() == ErrorCode::kNone;
+}
+
+// An entry added whole (quick add) goes again: marked deleted, out of the lists.
+bool undoAdded() {
+    const std::optional<bool> marked = markUndoRecord(1, "Can't Put Undo Add Record");
+    if (!marked) return false;
+    if (*marked) DELETEQUEUE(UNDO.POINTER);
+    return true;
+}
+
 bool undoSave() {
     // Both versions must still be there: the edited one is not given up for nothing.
     if (!readable(UNDO.OLDPOINTER)) return false;
@@ -80,11 +101,9 @@ bool undoSave() {
 }
 
 bool undoDelete() {
-    if (!readable(UNDO.POINTER)) return false;
-    QLY.DELETED = 0;
-    PUT(QUILLERY);
-    CHECKERROR("Can't Put Undo Delete Record");
-    if (errorCode() != ErrorCode::kNone) return true;
+    const std::optional<bool> marked = markUndoRecord(0, "Can't Put Undo Delete Record");
+    if (!marked) return false;
+    if (!*marked) return true;
     relist();
     if (onCategoryTab()) BUILDTABQUEUE();
     return true;
@@ -95,6 +114,8 @@ bool revert() {
     switch (UNDO.ACTION) {
         case 1:
             return undoNew();
+        case 2:
+            return undoAdded();
         case 3:
             return undoSave();
         case 4:
@@ -137,6 +158,8 @@ bool revertible() {
     switch (UNDO.ACTION) {
         case 1:
             return readable(UNDO.OLDPOINTER);
+        case 2:
+            return readable(UNDO.POINTER);
         case 3:
             return readable(UNDO.OLDPOINTER) && readable(UNDO.POINTER);
         case 4:

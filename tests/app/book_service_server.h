@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace quillery::testing {
 
@@ -20,6 +21,7 @@ struct ServedAnswer {
     QByteArray location{};     // for a redirect
     bool silent = false;       // never answer at all
     bool announceSize = true;  // false: no Content-Length, the end is the connection's close
+    int delayMs = 0;           // answer only after this long, as a slow service does
 };
 
 class BookServiceServer : public QObject {
@@ -61,6 +63,14 @@ class BookServiceServer : public QObject {
                                  ? *found
                                  : ServedAnswer{.status = 404, .body = "{\"error\": \"notfound\"}"};
         if (reply.silent) return;
+        if (reply.delayMs > 0) {
+            QTimer::singleShot(reply.delayMs, socket, [socket, reply] { send(socket, reply); });
+        } else {
+            send(socket, reply);
+        }
+    }
+
+    static void send(QTcpSocket* socket, const ServedAnswer& reply) {
         QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " " +
                           (reply.status == 200   ? "OK"
                            : reply.status == 302 ? "Found"

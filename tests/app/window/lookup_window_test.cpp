@@ -14,8 +14,7 @@
 
 #include "app/window/display_quillery.h"
 #include "runtime/window/testing/input_synthesis.h"
-#include "tests/app/book_service_server.h"
-#include "tests/app/window/main_window_support.h"
+#include "tests/app/window/book_service_test.h"
 
 namespace quillery::testing {
 namespace {
@@ -66,19 +65,7 @@ QString shown(Window& window, int field) {
     return qobject_cast<QLineEdit*>(window.controlWidget(field))->text();
 }
 
-class LookupWindowTest : public MainWindowTest {
-  protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        server_.serveTheLibrary();
-        qputenv("QUILLERY_LOOKUP_URL", server_.address().toUtf8());
-    }
-    void TearDown() override {
-        qunsetenv("QUILLERY_LOOKUP_URL");
-        MainWindowTest::TearDown();
-    }
-    quillery::testing::BookServiceServer server_;
-};
+using LookupWindowTest = BookServiceTest;
 
 TEST_F(LookupWindowTest, CtrlLAndAnIsbnFillANewEntryThatSaveKeeps) {
     writeCatalogue("Look.QLY", {book("Austen", "Jane", "Emma")});
