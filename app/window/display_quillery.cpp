@@ -23,6 +23,7 @@
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
+#include "app/window/room_layout.h"
 #include "app/window/sheet_tabs.h"
 #include "app/window/twin_controls.h"
 #include "app/window/typing_losses.h"
@@ -181,7 +182,7 @@ void startWindow(Window& window, std::string_view catalogue) {
     orderPanelTabs(window);
     tidyIsbnAsTyped(window);
     loadIsbnPreference();
-    if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
+    RESOLUTION();
     enableUndo(false);
     enableListings(listingsAvailable());
     PROP(W::SHEET, Prop::Choice) = 1;  // the "ALL" tab
@@ -195,30 +196,8 @@ void startWindow(Window& window, std::string_view catalogue) {
 
 }  // namespace
 
-int resolutionHundredths(int width) {
-    // width / 429 rounded to the nearest hundredth.
-    return (width * 200 + W::kDesignWidth) / (2 * W::kDesignWidth);
-}
-
-int resolutionHundredths(int width, int height) {
-    const int down = (height * 200 + W::kDesignHeight) / (2 * W::kDesignHeight);
-    return std::min(resolutionHundredths(width), down);
-}
-
 void RESOLUTION() {
-    const int k = resolutionHundredths(static_cast<int>(PROP(0, Prop::Width)),
-                                       static_cast<int>(PROP(0, Prop::Height)));
-    for (const W::ScaledControl& scaled : resolutionControls()) {
-        const ControlLayout* control = mainWindowControl(scaled.field);
-        if (control == nullptr) continue;
-        // Coordinates are whole units: the scaled value is cut, not rounded.
-        PROP(scaled.field, Prop::X) = control->at.x * k / 100;
-        if (scaled.down) PROP(scaled.field, Prop::Y) = control->at.y * k / 100;
-        if (scaled.size) {
-            PROP(scaled.field, Prop::Width) = control->at.width * k / 100;
-            PROP(scaled.field, Prop::Height) = control->at.height * k / 100;
-        }
-    }
+    fitControlsToRoom();
 }
 
 MainCommandTap setMainCommandTap(MainCommandTap tap) {
