@@ -18,6 +18,7 @@
 #include "app/window/file_commands.h"
 #include "app/window/find_books.h"
 #include "app/window/isbn_questions.h"
+#include "app/window/list_commands.h"
 #include "app/window/listings.h"
 #include "app/window/lookup_window.h"
 #include "app/window/main_window_globals.h"
@@ -73,6 +74,7 @@ void listKey() {
             item = W::BOOKDELETE;
             break;
         default:
+            listToolKey();
             return;
     }
     if (PROP(item, Prop::Disable).number() == 0) POST(EVENT::Accepted, item);
@@ -150,6 +152,15 @@ void runCommand(MainCommand command) {
         case MainCommand::EditField:
             editField();
             break;
+        case MainCommand::ListHeading:
+            pressListHeading();
+            break;
+        case MainCommand::FilterList:
+            filterListAsTyped();
+            break;
+        case MainCommand::ListToolKey:
+            listToolKey();
+            break;
         case MainCommand::Exit:
         case MainCommand::None:
             break;
@@ -180,6 +191,7 @@ void startWindow(Window& window, std::string_view catalogue) {
     PROP(0, Prop::MinHeight) = W::kDesignHeight;
     restoreWindowPlacement(window);
     orderPanelTabs(window);
+    prepareListTools(window);
     tidyIsbnAsTyped(window);
     loadIsbnPreference();
     RESOLUTION();
@@ -190,7 +202,10 @@ void startWindow(Window& window, std::string_view catalogue) {
     ALERT(W::BOOKLIST, KEY::Insert);
     ALERT(W::BOOKLIST, KEY::Delete);
     QUILLERYFILE = catalogue;
-    reportingDamage([] { OPENQUILLERY(); });
+    reportingDamage([] {
+        OPENQUILLERY();
+        keepListShaped();
+    });
     SELECT(W::BOOKLIST);
 }
 
@@ -225,6 +240,7 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
         }
         if (event == EVENT::Sized) {
             RESOLUTION();
+            reportingDamage(keepListShaped);
             continue;
         }
         if (event == EVENT::CloseWindow) {
@@ -242,7 +258,10 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
             if (ready) break;
             continue;
         }
-        reportingDamage([command] { runCommand(command); });
+        reportingDamage([command] {
+            runCommand(command);
+            keepListShaped();
+        });
     }
     keepWindowPlacement(window);
     reportingDamage([] { CLOSE(QUILLERY); });

@@ -65,9 +65,8 @@ class ListControl final : public Control, public QueueBound, public ArrangedList
         view_->header()->setSectionsClickable(true);
         view_->header()->setSectionsMovable(false);
         view_->header()->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(view_->header(), &QHeaderView::sectionClicked, [this](int section) {
-            pressHeader(section, KEY::MouseLeft);
-        });
+        QObject::connect(view_->header(), &QHeaderView::sectionClicked,
+                         [this](int section) { pressHeader(section, KEY::MouseLeft); });
         QObject::connect(view_->header(), &QHeaderView::customContextMenuRequested,
                          [this](const QPoint& at) {
                              pressHeader(view_->header()->logicalIndexAt(at), KEY::MouseRight);

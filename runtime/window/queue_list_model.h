@@ -66,8 +66,8 @@ class QueueListModel final : public QAbstractTableModel {
     std::uint32_t seenChangeCount_ = 0;
     std::uint32_t seenRecords_ = 0;
     ListArrangement arrangement_;
-    std::vector<std::uint32_t> shown_;        // queue rows in shown order, when arranged
-    std::vector<std::int32_t> shownRowOf_;    // by queue row: its shown row, -1 when left out
+    std::vector<std::uint32_t> shown_;      // queue rows in shown order, when arranged
+    std::vector<std::int32_t> shownRowOf_;  // by queue row: its shown row, -1 when left out
     std::vector<ListColumn> supplied_;
     ListCells cells_;
 };

@@ -93,14 +93,14 @@ enum class Prop : int {
     ImageHeight,
     PictureWidth,  // size an image control draws its picture at; 0 fits it to the control
     PictureHeight,
-    StatusText,  // status-bar zone text; index = zone from 1
-    Fill,        // box fill colour 0xRRGGBB, -1 none
-    Color,       // box border colour, text colour of strings
-    Progress,    // progress bar value
-    Choice,      // selected row, tab position or option number; setting selects
-    Items,       // number of rows, tabs or options (read only)
-    Checked,     // menu item check mark
-    Value,       // a control's contents as its use variable would hold it
+    StatusText,    // status-bar zone text; index = zone from 1
+    Fill,          // box fill colour 0xRRGGBB, -1 none
+    Color,         // box border colour, text colour of strings
+    Progress,      // progress bar value
+    Choice,        // selected row, tab position or option number; setting selects
+    Items,         // number of rows, tabs or options (read only)
+    Checked,       // menu item check mark
+    Value,         // a control's contents as its use variable would hold it
     HeaderColumn,  // a list's column whose heading was pressed last, from 1 (read only)
 };
 
