@@ -28,6 +28,7 @@ void keepSelection() {
 }  // namespace
 
 void prepareListTools(Window& window) {
+    forgetListShape();
     ALERT(0, kFindKey);
     ALERT(W::FILTERBOX, KEY::Esc);
     if (auto* box = qobject_cast<QLineEdit*>(window.controlWidget(W::FILTERBOX))) {

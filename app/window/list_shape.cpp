@@ -32,7 +32,18 @@ struct Shape {
     std::string filter;
     TypedFilter typed;
     bool arranged = false;
-    std::vector<std::uint32_t> shown;  // the last arrangement
+    std::optional<std::string> installedFormat;  // the columns the list shows; empty: its own
+    std::vector<std::uint32_t> shown;            // the last arrangement
+    std::uint32_t orderReads = 0;                // counts the orders read, to know a cached one
+    // What the last arrangement found out of the queue, kept while the queue and the order stay
+    // as they were: each typed key then only filters.
+    struct Cache {
+        const Queue* queue = nullptr;
+        std::uint32_t changes = 0, records = 0, orderReads = 0;
+        bool ordered = false;
+        std::vector<std::int32_t> positions;  // by queue row - 1
+        std::vector<std::size_t> order;       // queue rows - 1, in the order shown
+    } cache;
 };
 
 Shape& shape() {
@@ -51,32 +62,45 @@ std::int32_t positionOfRow(Queue& queue, std::uint32_t row) {
     return position ? *position : 0;
 }
 
+// The queue's record positions and their order, read again only when the queue or the
+// order changed since the last arrangement.
+const Shape::Cache& positionsInOrder(Queue& queue) {
+    Shape& s = shape();
+    Shape::Cache& c = s.cache;
+    const bool ordered = s.order.has_value();
+    if (c.queue == &queue && c.changes == queue.changeCount() && c.records == queue.recordCount() &&
+        c.ordered == ordered && c.orderReads == s.orderReads) {
+        return c;
+    }
+    c = Shape::Cache{&queue, queue.changeCount(), queue.recordCount(), s.orderReads, ordered};
+    c.positions.resize(c.records);
+    for (std::uint32_t row = 1; row <= c.records; ++row)
+        c.positions[row - 1] = positionOfRow(queue, row);
+    if (ordered) {
+        c.order = orderedRows(c.positions, *s.order);
+    } else {
+        c.order.resize(c.records);
+        std::iota(c.order.begin(), c.order.end(), std::size_t{0});
+    }
+    return c;
+}
+
 std::vector<std::uint32_t> arrangeRows(Queue& queue) {
     Shape& s = shape();
-    const std::uint32_t count = queue.recordCount();
-    std::vector<std::int32_t> positions(count);
-    for (std::uint32_t row = 1; row <= count; ++row)
-        positions[row - 1] = positionOfRow(queue, row);
-
-    std::vector<std::size_t> order;
-    if (s.order) {
-        order = orderedRows(positions, *s.order);
-    } else {
-        order.resize(count);
-        std::iota(order.begin(), order.end(), std::size_t{0});
-    }
+    const Shape::Cache& c = positionsInOrder(queue);
+    const std::size_t count = c.positions.size();
     std::vector<bool> kept(count, true);
     if (!s.filter.empty()) {
         std::fill(kept.begin(), kept.end(), false);
         for (const std::uint32_t match :
-             s.typed.rowsHolding(listedBookTexts(), positions, s.filter))
+             s.typed.rowsHolding(listedBookTexts(), c.positions, s.filter))
             kept[match] = true;
         // A new entry being typed in stays in view, whatever it holds yet.
-        for (std::uint32_t i = 0; i < count; ++i)
-            if (PENDINGADD != 0 && positions[i] == PENDINGADD) kept[i] = true;
+        for (std::size_t i = 0; i < count; ++i)
+            if (PENDINGADD != 0 && c.positions[i] == PENDINGADD) kept[i] = true;
     }
     s.shown.clear();
-    for (const std::size_t index : order)
+    for (const std::size_t index : c.order)
         if (kept[index]) s.shown.push_back(static_cast<std::uint32_t>(index) + 1);
     return s.shown;
 }
@@ -94,16 +118,22 @@ void readOrder() {
     s.order.reset();
     if (!s.orderColumn) return;
     s.order = readColumnOrder(*s.orderColumn, s.direction);
+    ++s.orderReads;
     s.orderSeenChanges = ALLQUEUE.changeCount();
     if (!s.order) s.orderColumn.reset();
 }
 
 void installColumns() {
     Shape& s = shape();
-    if (s.columns) {
-        supplyListColumns(W::BOOKLIST, columnFormat(s.choice), cellOf);
-    } else {
-        supplyListColumns(W::BOOKLIST, {}, {});
+    // Supplying columns resets the list; it is done only when they change.
+    const std::string format = s.columns ? columnFormat(s.choice) : std::string();
+    if (s.installedFormat != format) {
+        s.installedFormat = format;
+        if (s.columns) {
+            supplyListColumns(W::BOOKLIST, format, cellOf);
+        } else {
+            supplyListColumns(W::BOOKLIST, {}, {});
+        }
     }
     int marked = 0;
     if (s.columns && s.orderColumn) {
@@ -139,6 +169,10 @@ void loadChoiceFor(const QString& catalogue) {
 }
 
 }  // namespace
+
+void forgetListShape() {
+    shape() = Shape{};
+}
 
 void shapeBookList() {
     Shape& s = shape();

@@ -18,6 +18,9 @@ namespace quillery {
 // The list shows columns from this width on (dialog units); narrower, the one-line list.
 inline constexpr int kColumnsFromWidth = 330;
 
+// Forgets everything about the list as shown: a window opened afresh starts from here.
+void forgetListShape();
+
 // Brings the list in step with the window: columns or one line for the list's width, the
 // columns chosen for the open catalogue, a column order read again after the catalogue changed,
 // and the rows arranged. A catalogue other than the last one starts in the list's own order,
