@@ -143,7 +143,10 @@ std::string columnText(const QuilleryRecord& record, BookColumn column) {
         return std::string(field.substr(0, field.find_last_not_of(' ') + 1));
     }
     std::string text(record.LASTNAME.clipped());
-    if (!record.FIRSTNAME.isBlank()) text += ", " + record.FIRSTNAME.str();
+    if (!record.FIRSTNAME.isBlank()) {
+        if (!text.empty()) text += ", ";
+        text += record.FIRSTNAME.clipped();
+    }
     return text;
 }
 
