@@ -179,17 +179,9 @@ int main() {
 
     Sql sql(dir / "bench.sqlite");
     sql.exec(kSchema);
-    sqlite3_stmt* insert = sql.prepare(std::string("INSERT INTO books(") + kColumns +
-                                       ") VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    sql.exec("BEGIN");
-    bindRecord(insert, QuilleryRecord{});  // the header record
-    stepDone(insert, "insert");
-    for (const QuilleryRecord& r : records) {
-        bindRecord(insert, r);
-        stepDone(insert, "insert");
-    }
-    sql.exec("COMMIT");
-    sqlite3_finalize(insert);
+    std::vector<QuilleryRecord> withHeader{QuilleryRecord{}};  // the header record first
+    withHeader.insert(withHeader.end(), records.begin(), records.end());
+    insertBooks(sql, withHeader);
 
     QUILLERYFILE = engineFile.string();
     OPEN(QUILLERY, storage::AccessMode::kDenyWrite);  // read-only
