@@ -35,7 +35,8 @@ enum class SortDirection : std::uint8_t { Ascending, Descending };
 
 // The key a column is read through.
 QuilleryKey keyOfColumn(BookColumn column);
-// The record field a column shows, clipped: "Smith, John" for Author.
+// The text a column shows for a book: its field clipped; for Author "Last, First" (either name
+// alone when the other is blank).
 std::string columnText(const QuilleryRecord& record, BookColumn column);
 
 // Where each current book stands in one column's order. Books the key holds equal share a rank

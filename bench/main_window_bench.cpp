@@ -149,14 +149,9 @@ Steps runSqlite(const fs::path& path, const std::vector<QuilleryRecord>& records
     Sql sql(path);
     sql.exec(kSchema);
     sql.exec("CREATE INDEX namekey ON books(namekey)");
+    insertBooks(sql, records);
     sqlite3_stmt* insert = sql.prepare(std::string("INSERT INTO books(") + kColumns +
                                        ") VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    sql.exec("BEGIN");
-    for (const QuilleryRecord& r : records) {
-        bindRecord(insert, r);
-        stepDone(insert, "insert");
-    }
-    sql.exec("COMMIT");
 
     struct Row {
         std::int64_t rowid;
