@@ -255,6 +255,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     const fs::path dir = freshFolder("quillery-main-window-bench");
+    // The window keeps its size when it closes: in the benchmark's folder, not the person's.
+    qputenv("XDG_CONFIG_HOME", (dir / "config").string().c_str());
     const std::vector<QuilleryRecord> records = currentEntries(kEntries);
     writeCatalogue(dir / "Bench.QLY", records);
 

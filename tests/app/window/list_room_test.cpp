@@ -161,8 +161,16 @@ class ListRoom : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        previousConfig_ = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", path("config").c_str());
     }
+    void TearDown() override {
+        qputenv("XDG_CONFIG_HOME", previousConfig_);
+        MainWindowTest::TearDown();
+    }
+
+  private:
+    QByteArray previousConfig_;
 };
 
 TEST_F(ListRoom, AHeadingClickOrdersByTheColumnsKeyAndASecondClickReverses) {
