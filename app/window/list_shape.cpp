@@ -72,7 +72,12 @@ const Shape::Cache& positionsInOrder(Queue& queue) {
         c.ordered == ordered && c.orderReads == s.orderReads) {
         return c;
     }
-    c = Shape::Cache{&queue, queue.changeCount(), queue.recordCount(), s.orderReads, ordered};
+    c = Shape::Cache{};
+    c.queue = &queue;
+    c.changes = queue.changeCount();
+    c.records = queue.recordCount();
+    c.orderReads = s.orderReads;
+    c.ordered = ordered;
     c.positions.resize(c.records);
     for (std::uint32_t row = 1; row <= c.records; ++row)
         c.positions[row - 1] = positionOfRow(queue, row);
