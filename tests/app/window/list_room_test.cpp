@@ -327,6 +327,11 @@ TEST_F(ListRoom, TheSearchBoxNarrowsTheListKeyByKeyAndEscapeBringsBackTheSameBoo
     EXPECT_TRUE(s.done()) << s.report();
 }
 
+std::vector<std::string> sortedTitles(std::vector<std::string> titles) {
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+
 TEST_F(ListRoom, AnEditPendingWhenTheListIsOrderedOrFilteredIsSavedFirst) {
     writeCatalogue("Books.QLY", {book("Austen", "Jane", "Emma", "Fiction"),
                                  book("Conrad", "Joseph", "Nostromo", "Sea"),
@@ -360,9 +365,28 @@ TEST_F(ListRoom, AnEditPendingWhenTheListIsOrderedOrFilteredIsSavedFirst) {
         EXPECT_EQ(columnTexts(w, headingColumn(w, "Title")),
                   (std::vector<std::string>{"Moby Dick", "Nostromo"}));
     }));
+    // Ctrl+F from the field being typed in: the title is kept before the search box narrows.
+    std::vector<std::string> afterCtrlF;
+    s.then(choose(W::BOOKLIST, 1)).then(typeTitle("Typee"));
+    s.then(gesture("Ctrl+F in the title", [](Window& w) {
+        QTest::keyClick(w.controlWidget(W::QLY_TITLE), Qt::Key_F, Qt::ControlModifier);
+    }));
+    s.then(gesture("x", [](Window& w) {
+        EXPECT_TRUE(searchBox(w)->hasFocus());
+        EXPECT_EQ(searchBox(w)->selectedText(), "sea");  // reached with its text chosen
+        QTest::keyClick(searchBox(w), Qt::Key_End);
+        typeKeys(searchBox(w), "x");
+    }));
+    s.then(inspect("after Ctrl+F", [&](Window& w) {
+        afterCtrlF = currentTitles("Books.QLY");
+        EXPECT_EQ(searchBox(w)->text(), "seax");
+        EXPECT_TRUE(columnTexts(w, 0).empty());
+    }));
     s.then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Books.QLY");
     EXPECT_TRUE(s.done()) << s.report();
+    EXPECT_EQ(sortedTitles(afterCtrlF),
+              (std::vector<std::string>{"Nostromo", "Sanditon", "Typee"}));
     auto sorted = [](std::vector<std::string> v) {
         std::sort(v.begin(), v.end());
         return v;
