@@ -125,15 +125,7 @@ void runCommandLine(const fs::path& catalogue, const fs::path& pdf, Figures& f) 
 double sqliteAuthorOrder(const fs::path& path, const std::vector<QuilleryRecord>& records) {
     Sql sql(path);
     sql.exec(kSchema);
-    sqlite3_stmt* insert = sql.prepare(std::string("INSERT INTO books(") + kColumns +
-                                       ") VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    sql.exec("BEGIN");
-    for (const QuilleryRecord& r : records) {
-        bindRecord(insert, r);
-        stepDone(insert, "insert");
-    }
-    sql.exec("COMMIT");
-    sqlite3_finalize(insert);
+    insertBooks(sql, records);
     std::size_t rows = 0;
     const double ms = millisecondsOf([&] {
         sqlite3_stmt* byAuthor = sql.prepare(std::string("SELECT ") + kColumns +

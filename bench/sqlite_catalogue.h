@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/quillery_record.h"
 #include "runtime/errors.h"
@@ -182,6 +183,19 @@ inline void stepDone(sqlite3_stmt* s, std::string_view what) {
     require(sqlite3_step(s) == SQLITE_DONE, what);
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
+}
+
+// A table of `records` in file order, in one transaction.
+inline void insertBooks(Sql& sql, const std::vector<QuilleryRecord>& records) {
+    sqlite3_stmt* insert = sql.prepare(std::string("INSERT INTO books(") + kColumns +
+                                       ") VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    sql.exec("BEGIN");
+    for (const QuilleryRecord& r : records) {
+        bindRecord(insert, r);
+        stepDone(insert, "insert");
+    }
+    sql.exec("COMMIT");
+    sqlite3_finalize(insert);
 }
 
 }  // namespace quillery::bench

@@ -18,11 +18,13 @@
 #include "app/window/file_commands.h"
 #include "app/window/find_books.h"
 #include "app/window/isbn_questions.h"
+#include "app/window/list_commands.h"
 #include "app/window/listings.h"
 #include "app/window/lookup_window.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
+#include "app/window/room_layout.h"
 #include "app/window/sheet_tabs.h"
 #include "app/window/twin_controls.h"
 #include "app/window/typing_losses.h"
@@ -72,6 +74,7 @@ void listKey() {
             item = W::BOOKDELETE;
             break;
         default:
+            listToolKey();
             return;
     }
     if (PROP(item, Prop::Disable).number() == 0) POST(EVENT::Accepted, item);
@@ -149,6 +152,15 @@ void runCommand(MainCommand command) {
         case MainCommand::EditField:
             editField();
             break;
+        case MainCommand::ListHeading:
+            pressListHeading();
+            break;
+        case MainCommand::FilterList:
+            filterListAsTyped();
+            break;
+        case MainCommand::ListToolKey:
+            listToolKey();
+            break;
         case MainCommand::Exit:
         case MainCommand::None:
             break;
@@ -179,9 +191,10 @@ void startWindow(Window& window, std::string_view catalogue) {
     PROP(0, Prop::MinHeight) = W::kDesignHeight;
     restoreWindowPlacement(window);
     orderPanelTabs(window);
+    prepareListTools(window);
     tidyIsbnAsTyped(window);
     loadIsbnPreference();
-    if (static_cast<long>(PROP(0, Prop::Width)) > W::kDesignWidth) RESOLUTION();
+    RESOLUTION();
     enableUndo(false);
     enableListings(listingsAvailable());
     PROP(W::SHEET, Prop::Choice) = 1;  // the "ALL" tab
@@ -189,36 +202,17 @@ void startWindow(Window& window, std::string_view catalogue) {
     ALERT(W::BOOKLIST, KEY::Insert);
     ALERT(W::BOOKLIST, KEY::Delete);
     QUILLERYFILE = catalogue;
-    reportingDamage([] { OPENQUILLERY(); });
+    reportingDamage([] {
+        OPENQUILLERY();
+        keepListShaped();
+    });
     SELECT(W::BOOKLIST);
 }
 
 }  // namespace
 
-int resolutionHundredths(int width) {
-    // width / 429 rounded to the nearest hundredth.
-    return (width * 200 + W::kDesignWidth) / (2 * W::kDesignWidth);
-}
-
-int resolutionHundredths(int width, int height) {
-    const int down = (height * 200 + W::kDesignHeight) / (2 * W::kDesignHeight);
-    return std::min(resolutionHundredths(width), down);
-}
-
 void RESOLUTION() {
-    const int k = resolutionHundredths(static_cast<int>(PROP(0, Prop::Width)),
-                                       static_cast<int>(PROP(0, Prop::Height)));
-    for (const W::ScaledControl& scaled : resolutionControls()) {
-        const ControlLayout* control = mainWindowControl(scaled.field);
-        if (control == nullptr) continue;
-        // Coordinates are whole units: the scaled value is cut, not rounded.
-        PROP(scaled.field, Prop::X) = control->at.x * k / 100;
-        if (scaled.down) PROP(scaled.field, Prop::Y) = control->at.y * k / 100;
-        if (scaled.size) {
-            PROP(scaled.field, Prop::Width) = control->at.width * k / 100;
-            PROP(scaled.field, Prop::Height) = control->at.height * k / 100;
-        }
-    }
+    fitControlsToRoom();
 }
 
 MainCommandTap setMainCommandTap(MainCommandTap tap) {
@@ -246,6 +240,7 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
         }
         if (event == EVENT::Sized) {
             RESOLUTION();
+            reportingDamage(keepListShaped);
             continue;
         }
         if (event == EVENT::CloseWindow) {
@@ -263,7 +258,10 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
             if (ready) break;
             continue;
         }
-        reportingDamage([command] { runCommand(command); });
+        reportingDamage([command] {
+            runCommand(command);
+            keepListShaped();
+        });
     }
     keepWindowPlacement(window);
     reportingDamage([] { CLOSE(QUILLERY); });

@@ -14,16 +14,10 @@ namespace quillery {
 // given another name).
 void DISPLAYQUILLERY(std::string_view catalogue = kDefaultCatalogueName);
 
-// Scales the current window's controls to its size: K = width / 429, kept to two decimals, and
-// every scaled control's design coordinates multiplied by K. A window lower than its width asks
-// for takes the smaller height / 281 instead, so the panel never runs off the bottom.
+// Places the current window's controls for its size: as designed at the design size; in a
+// larger window the list takes the extra room and the entry panel keeps its size at the bottom
+// right (see room_layout.h).
 void RESOLUTION();
-
-// width / 429 to two decimals (in hundredths, so 858 gives 200).
-int resolutionHundredths(int width);
-// The scale RESOLUTION applies for a window `width` x `height` units large (tool bar included):
-// the smaller of width / 429 and height / 281, to two decimals.
-int resolutionHundredths(int width, int height);
 
 // Sees every command the main window's loop dispatches (tests); returns the one it replaces.
 using MainCommandTap = std::function<void(MainCommand command, int field)>;

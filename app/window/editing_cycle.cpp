@@ -11,6 +11,7 @@
 #include "app/window/entry_lists.h"
 #include "app/window/find_tab.h"
 #include "app/window/isbn_questions.h"
+#include "app/window/list_shape.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/twin_controls.h"
@@ -70,7 +71,7 @@ void showSelection(bool markMatches) {
     }
     // A category tab whose entries have all gone, or a find whose matches have, goes away.
     if (RECORDS(*ACTQUEUE) == 0 && !(CURRENTTEXT == "ALL")) leaveEmptyTab();
-    if (selectedListRow() == 0) selectListRow(1);
+    if (selectedListRow() == 0) selectListRow(firstShownRow());
     if (!readSelectedRow()) {
         showNoEntry();
         return;
@@ -92,7 +93,7 @@ void showSelection(bool markMatches) {
 
 // After an entry left the list: the row that took its place, or the last row.
 void showAfterRemoval() {
-    if (selectedListRow() == 0) selectListRow(static_cast<int>(RECORDS(*ACTQUEUE)));
+    if (selectedListRow() == 0) selectListRow(lastShownRow());
     DISPLAYSELECTION();
     SELECT(W::BOOKLIST);
 }
@@ -189,7 +190,7 @@ bool ADDRECORD() {
     }
     *ACT.POINTER = PENDINGADD;
     ADD(*ACTQUEUE);
-    selectListRow(static_cast<int>(RECORDS(*ACTQUEUE)));
+    selectListRow(lastShownRow());
     DISPLAYSELECTION();
     SELECT(W::QLY_LASTNAME);
     editField();  // the focus may have been there already, which raises no event

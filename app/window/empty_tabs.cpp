@@ -3,6 +3,7 @@
 #include "app/window/categories.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_tab.h"
+#include "app/window/list_shape.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/tab_selection.h"
@@ -16,7 +17,7 @@ void returnToAllTab() {
     CURRENTTAB = W::ALL;
     CURRENTTEXT = "ALL";
     bindListToAllQueue();
-    selectListRow(1);
+    selectListRow(firstShownRow());
 }
 
 void leaveEmptyTab() {

@@ -4,6 +4,7 @@
 
 #include "app/catalogue_globals.h"
 #include "app/quillery_file.h"
+#include "app/window/listed_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/tab_selection.h"
@@ -92,11 +93,15 @@ void INSERTQUEUE() {
     ALL.POINTER = static_cast<std::int32_t>(POSITION(QUILLERY));
     ALL.NAMEKEY = listedNameKey();
     ALL.TITLEKEY = QLY.TITLEKEY.view();
+    // A list built afresh starts from an empty queue: what was remembered of it goes.
+    if (RECORDS(ALLQUEUE) == 0) forgetListedBooks();
     ADD(ALLQUEUE, {listedKeyField()});
+    rememberListedBook(ALL.POINTER, QLY);
 }
 
 void removeEntryRows(std::int32_t position) {
     removeRowsOf(ALLQUEUE, ALL, position);
+    forgetListedBook(position);
 }
 
 void DELETEQUEUE(std::int32_t position) {

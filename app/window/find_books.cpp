@@ -8,6 +8,7 @@
 #include "app/window/editing_cycle.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_tab.h"
+#include "app/window/list_shape.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "runtime/char_tables.h"
@@ -144,7 +145,7 @@ void findBooks() {
     }
     showFindTab(label);
     bindListToFindResults();
-    selectListRow(1);
+    selectListRow(firstShownRow());
     DISPLAYSELECTION();
 }
 

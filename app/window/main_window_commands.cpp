@@ -86,6 +86,8 @@ MainCommand acceptedCommand(int field) {
             return MainCommand::ListByTitle;
         case W::LETTER:
             return MainCommand::JumpToLetter;
+        case W::FILTERBOX:
+            return MainCommand::FilterList;
         default:
             return MainCommand::None;
     }
@@ -100,9 +102,12 @@ MainCommand commandOf(EventCode event, int field) {
         case EVENT::NewSelection:
             if (field == W::SHEET) return MainCommand::ChooseTab;
             if (field == W::BOOKLIST) return MainCommand::ChooseEntry;
+            if (field == W::FILTERBOX) return MainCommand::FilterList;
             return MainCommand::None;
         case EVENT::AlertKey:
-            return field == W::BOOKLIST ? MainCommand::ListKey : MainCommand::None;
+            return field == W::BOOKLIST ? MainCommand::ListKey : MainCommand::ListToolKey;
+        case EVENT::HeaderPressed:
+            return field == W::BOOKLIST ? MainCommand::ListHeading : MainCommand::None;
         case EVENT::Selected:
             return isEntryField(field) ? MainCommand::EditField : MainCommand::None;
         default:
@@ -162,6 +167,12 @@ std::string_view commandName(MainCommand command) {
             return "ListKey";
         case MainCommand::EditField:
             return "EditField";
+        case MainCommand::ListHeading:
+            return "ListHeading";
+        case MainCommand::FilterList:
+            return "FilterList";
+        case MainCommand::ListToolKey:
+            return "ListToolKey";
     }
     return "";
 }

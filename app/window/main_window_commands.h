@@ -35,6 +35,9 @@ enum class MainCommand {
     ChooseEntry,     // a new row chosen in the list
     ListKey,         // an alerted key pressed in the list
     EditField,       // an entry field selected for editing, or its contents changed
+    ListHeading,     // a column heading of the list pressed
+    FilterList,      // the search box's text changed
+    ListToolKey,     // Ctrl+F, or Escape in the search box
 };
 
 // The command the event `event` on control `field` of the main window asks for.

@@ -83,7 +83,7 @@ constexpr ControlLayout entry(int field, int x, int row, int width, std::string_
 }
 
 constexpr auto kControls = [] {
-    std::array<ControlLayout, 110> c{};
+    std::array<ControlLayout, 111> c{};
     std::size_t n = 0;
     auto put = [&](const ControlLayout& control) { c[n++] = control; };
 
@@ -139,6 +139,12 @@ constexpr auto kControls = [] {
     put(toolButton(UNDO, 4, "Undo", "undo.ICO", "Undo Last Operation"));
     put(toolButton(FIND, 5, "Find", "bookfind.ICO", "Find Matching Books"));
     put(toolButton(LOOKUP, 6, "Look Up", "booklookup.ICO", "Look Up a Book by ISBN"));
+    put({.kind = ControlKind::Entry,
+         .field = FILTERBOX,
+         .at = {kDesignWidth - 6 - 110, 9, 110, 13},
+         .parent = TOOLBAR,
+         .tip = "Show only the books whose entry holds this text (Ctrl+F; Escape clears)",
+         .flags = ControlFlag::kImmediate});
 
     // The sheet keeps the same 3-unit margin from every edge of the client area.
     put({.kind = ControlKind::Sheet,
@@ -208,74 +214,71 @@ constexpr auto kControls = [] {
     return c;
 }();
 
-// Prompts scale their size with their entries, so that their text stays level with the entry's.
-constexpr ScaledControl kScaled[] = {
-    {SHEET, true},
-    {BOOKLIST, true},
-    {PANELUSE, true},
-    {LETTER, true},
-    {NEW, false, false},
-    {DUPLICATE, false, false},
-    {DELETE, false, false},
-    {SAVE, false, false},
-    {UNDO, false, false},
-    {FIND, false, false},
-    {COMMENT, true},
-    {BEGIN, true},
-    {QLY_LASTNAME, true},
-    {FIRST, true},
-    {QLY_FIRSTNAME, true},
-    {LAST, true},
-    {QLY_TITLE, true},
-    {CAT, true},
-    {QLY_CATEGORY, true},
-    {RATE, true},
-    {QLY_RATING, true},
-    {ISBN, true},
-    {QLY_ISBN, true},
-    {COND, true},
-    {QLY_CONDITION, true},
-    {PUD, true},
-    {QLY_PUBDATE, true},
-    {OTHER, true},
-    {QLY_OTHER, true},
-    {LOC, true},
-    {QLY_LOCATION, true},
-    {BD, true},
-    {QLY_BUYDATE, true},
-    {ED, true},
-    {QLY_EDITION, true},
-    {VAL, true},
-    {QLY_VALUE, true},
-    {PRD, true},
-    {QLY_PRINTDATE, true},
-    {displayquillery::LISTBYTITLE, false},
-    {A, false},
-    {B, false},
-    {C, false},
-    {D, false},
-    {E, false},
-    {F, false},
-    {G, false},
-    {H, false},
-    {I, false},
-    {J, false},
-    {KA, false},
-    {L, false},
-    {M, false},
-    {N, false},
-    {O, false},
-    {P, false},
-    {Q, false},
-    {R, false},
-    {S, false},
-    {T, false},
-    {U, false},
-    {V, false},
-    {W, false},
-    {X, false},
-    {Y, false},
-    {Z, false},
+// The list takes the extra room; the panel keeps its size at the bottom right, where the
+// sheet's corner goes.
+constexpr AnchoredControl kAnchored[] = {
+    {SHEET, Anchor::Grows},
+    {BOOKLIST, Anchor::Grows},
+    {PANELUSE, Anchor::RightBottom},
+    {COVERVIEW, Anchor::RightBottom},
+    {LETTER, Anchor::LetterBar},
+    {FILTERBOX, Anchor::Right},
+    {COMMENT, Anchor::RightBottom},
+    {BEGIN, Anchor::RightBottom},
+    {QLY_LASTNAME, Anchor::RightBottom},
+    {FIRST, Anchor::RightBottom},
+    {QLY_FIRSTNAME, Anchor::RightBottom},
+    {LAST, Anchor::RightBottom},
+    {QLY_TITLE, Anchor::RightBottom},
+    {CAT, Anchor::RightBottom},
+    {QLY_CATEGORY, Anchor::RightBottom},
+    {RATE, Anchor::RightBottom},
+    {QLY_RATING, Anchor::RightBottom},
+    {ISBN, Anchor::RightBottom},
+    {QLY_ISBN, Anchor::RightBottom},
+    {COND, Anchor::RightBottom},
+    {QLY_CONDITION, Anchor::RightBottom},
+    {PUD, Anchor::RightBottom},
+    {QLY_PUBDATE, Anchor::RightBottom},
+    {OTHER, Anchor::RightBottom},
+    {QLY_OTHER, Anchor::RightBottom},
+    {LOC, Anchor::RightBottom},
+    {QLY_LOCATION, Anchor::RightBottom},
+    {BD, Anchor::RightBottom},
+    {QLY_BUYDATE, Anchor::RightBottom},
+    {ED, Anchor::RightBottom},
+    {QLY_EDITION, Anchor::RightBottom},
+    {VAL, Anchor::RightBottom},
+    {QLY_VALUE, Anchor::RightBottom},
+    {PRD, Anchor::RightBottom},
+    {QLY_PRINTDATE, Anchor::RightBottom},
+    {displayquillery::LISTBYTITLE, Anchor::RightBottom},
+    {A, Anchor::Letter},
+    {B, Anchor::Letter},
+    {C, Anchor::Letter},
+    {D, Anchor::Letter},
+    {E, Anchor::Letter},
+    {F, Anchor::Letter},
+    {G, Anchor::Letter},
+    {H, Anchor::Letter},
+    {I, Anchor::Letter},
+    {J, Anchor::Letter},
+    {KA, Anchor::Letter},
+    {L, Anchor::Letter},
+    {M, Anchor::Letter},
+    {N, Anchor::Letter},
+    {O, Anchor::Letter},
+    {P, Anchor::Letter},
+    {Q, Anchor::Letter},
+    {R, Anchor::Letter},
+    {S, Anchor::Letter},
+    {T, Anchor::Letter},
+    {U, Anchor::Letter},
+    {V, Anchor::Letter},
+    {W, Anchor::Letter},
+    {X, Anchor::Letter},
+    {Y, Anchor::Letter},
+    {Z, Anchor::Letter},
 };
 
 // Down the left column, where a book's author and title are typed one after the other, then
@@ -294,8 +297,8 @@ const WindowLayout kMainWindowLayout{.module = "DISPLAYQUILLERY",
                                      .flags = WindowFlag::kCentered | WindowFlag::kResizable,
                                      .controls = kControls};
 
-std::span<const ScaledControl> resolutionControls() {
-    return kScaled;
+std::span<const AnchoredControl> anchoredControls() {
+    return kAnchored;
 }
 
 std::span<const int> panelReadingOrder() {

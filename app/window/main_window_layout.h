@@ -66,6 +66,7 @@ enum Field : int {
     UNDO,
     FIND,
     LOOKUP,
+    FILTERBOX,  // the search box that narrows the list as the person types
 
     // The letter buttons on the "ALL" tab.
     LETTER = 10201,
@@ -133,8 +134,8 @@ enum Field : int {
     COMMENT,
 };
 
-// The size the window was designed at (tool bar included); larger windows are scaled by
-// RESOLUTION, and the window is never made smaller.
+// The size the window was designed at (tool bar included); in larger windows RESOLUTION gives
+// the extra room to the list, and the window is never made smaller.
 inline constexpr int kDesignWidth = 429;
 inline constexpr int kDesignHeight = 281;
 
@@ -159,19 +160,27 @@ inline constexpr int LETTER = 16;
 inline constexpr int SHEET = 17;
 }  // namespace Use
 
-// A control whose design position RESOLUTION re-applies, and which coordinates it scales.
-struct ScaledControl {
+// How a control takes the room of a window larger than its design.
+enum class Anchor {
+    Grows,        // the sheet and the list: every extra unit of width and height
+    RightBottom,  // the entry panel and what sits by it: moves with the bottom right corner
+    Letter,       // a letter button: down with the bottom, spread along the extra width
+    LetterBar,    // the letter buttons' group: down with the bottom, as wide as they spread
+    Right,        // the tool bar's search box: moves with the right edge
+};
+
+// A control RESOLUTION places, and how.
+struct AnchoredControl {
     int field;
-    bool size;         // width and height as well as x and y
-    bool down = true;  // y too; a tool button keeps its place in the tool bar's fixed height
+    Anchor anchor;
 };
 
 }  // namespace displayquillery
 
 extern const WindowLayout kMainWindowLayout;
 
-// The controls RESOLUTION scales, in the order it scales them.
-std::span<const displayquillery::ScaledControl> resolutionControls();
+// The controls RESOLUTION places, in the order it places them.
+std::span<const displayquillery::AnchoredControl> anchoredControls();
 
 // The entry panel's fields in reading order, the left column and then the right: the tab order.
 std::span<const int> panelReadingOrder();

@@ -12,6 +12,7 @@
 #include "app/window/editing_cycle.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_tab.h"
+#include "app/window/list_shape.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/tab_selection.h"
@@ -156,7 +157,7 @@ void showNoCatalogue() {
     resetWindow();
     enableCatalogueCommands(false);
     setCaption(false);
-    selectListRow(1);
+    selectListRow(firstShownRow());
     DISPLAYSELECTION();
 }
 
@@ -171,7 +172,7 @@ bool OPENQUILLERY() {
         readCatalogueEntries(true);
         createCategoryTabs();
     }
-    selectListRow(1);
+    selectListRow(firstShownRow());
     DISPLAYSELECTION();
     return open;
 }

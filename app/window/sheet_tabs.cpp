@@ -1,12 +1,15 @@
 // The tab sheet and the list: which queue is shown and which entry is selected.
 #include "app/window/sheet_tabs.h"
 
+#include <vector>
+
 #include "app/catalogue_globals.h"
 #include "app/window/categories.h"
 #include "app/window/editing_cycle.h"
 #include "app/window/empty_tabs.h"
 #include "app/window/entry_lists.h"
 #include "app/window/find_tab.h"
+#include "app/window/list_shape.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
 #include "app/window/open_quillery.h"
@@ -58,25 +61,29 @@ void showTab(int tab, const std::string& text) {
         DISPLAYSELECTION();
         return;
     }
-    selectListRow(1);
+    selectListRow(firstShownRow());
     DISPLAYSELECTION();
     enableNewAndDuplicate(PENDINGADD == 0);
     DISPLAY(W::BOOKLIST);
 }
 
 // Selects the first row whose letter value is LETTER or more (the last row when none is) and
-// shows that entry.
+// shows that entry. In a column's order, where the letters do not run in order, the first row
+// shown whose entry begins with the letter is chosen, and none when no entry does.
 void jumpToLetter() {
-    const std::uint32_t rows = RECORDS(*ACTQUEUE);
-    if (rows == 0) return;
-    std::uint32_t target = rows;
-    for (std::uint32_t i = 1; i <= rows; ++i) {
-        GET(*ACTQUEUE, i);
-        if (letterOf(ACT.SORTKEY->view()) >= LETTER) {
-            target = i;
+    const std::vector<std::uint32_t> rows = shownQueueRows();
+    if (rows.empty()) return;
+    const bool ownOrder = listInOwnOrder();
+    std::uint32_t target = ownOrder ? rows.back() : 0;
+    for (const std::uint32_t row : rows) {
+        GET(*ACTQUEUE, row);
+        const std::int32_t letter = letterOf(ACT.SORTKEY->view());
+        if (ownOrder ? letter >= LETTER : letter == LETTER) {
+            target = row;
             break;
         }
     }
+    if (target == 0) return;
     selectListRow(static_cast<int>(target));
     DISPLAYSELECTION();
 }
@@ -120,7 +127,7 @@ void toggleListByTitle() {
     readCatalogueEntries(false);
     const int tab = tabAt(CHOICE(W::SHEET));
     bindTab(tab, tabText(tab));
-    selectListRow(1);
+    selectListRow(firstShownRow());
     displaySelectedEntry();
     enableNewAndDuplicate(true);
     ENABLE(W::LISTBYTITLE);

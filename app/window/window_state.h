@@ -21,7 +21,16 @@ QString windowStatePath();
 std::optional<WindowState> readWindowState(const QString& path);
 
 // Writes `state` to `path` (its folder made when missing), replacing the file whole so that a
-// failed write never leaves half a file. False when it could not be written.
+// failed write never leaves half a file; the list columns kept there stay. False when it could
+// not be written.
 bool writeWindowState(const QString& path, const WindowState& state);
+
+// The list columns chosen for the catalogue `catalogue` (its absolute path), as kept in `path`
+// by writeListColumns; nothing when none are kept or the file makes no sense.
+std::optional<QString> readListColumns(const QString& path, const QString& catalogue);
+// Keeps `columns` as the list columns of `catalogue` in `path`, beside what else it holds; the
+// catalogues chosen for longest ago make room when too many are kept. False when it could not
+// be written.
+bool writeListColumns(const QString& path, const QString& catalogue, const QString& columns);
 
 }  // namespace quillery

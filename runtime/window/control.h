@@ -115,6 +115,15 @@ class QueueBound {
     virtual void bind(Queue& queue, int queueField) = 0;
 };
 
+// Lists whose rows the program arranges and whose columns it may supply.
+class ArrangedList {
+  public:
+    virtual ~ArrangedList() = default;
+    virtual void arrange(ListArrangement arrangement) = 0;
+    virtual void supplyColumns(std::string_view format, ListCells cells) = 0;
+    virtual void markOrder(int column, bool descending) = 0;
+};
+
 // The control kinds that own tabs.
 class TabOwner {
   public:

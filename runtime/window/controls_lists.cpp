@@ -39,7 +39,7 @@ class ListView final : public QTreeView {
     Control& control_;
 };
 
-class ListControl final : public Control, public QueueBound {
+class ListControl final : public Control, public QueueBound, public ArrangedList {
   public:
     using Control::Control;
 
@@ -60,11 +60,17 @@ class ListControl final : public Control, public QueueBound {
                                                 ? Qt::ScrollBarAsNeeded
                                                 : Qt::ScrollBarAlwaysOff);
         view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        bool headers = false;
-        for (const auto& c : columns_)
-            headers = headers || !c.header.empty();
-        view_->setHeaderHidden(!headers);
+        view_->setHeaderHidden(!hasHeaders(columns_));
         view_->header()->setStretchLastSection(true);
+        view_->header()->setSectionsClickable(true);
+        view_->header()->setSectionsMovable(false);
+        view_->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(view_->header(), &QHeaderView::sectionClicked,
+                         [this](int section) { pressHeader(section, KEY::MouseLeft); });
+        QObject::connect(view_->header(), &QHeaderView::customContextMenuRequested,
+                         [this](const QPoint& at) {
+                             pressHeader(view_->header()->logicalIndexAt(at), KEY::MouseRight);
+                         });
         applyColumnWidths();
         QObject::connect(view_, &QTreeView::doubleClicked,
                          [this](const QModelIndex&) { window_.post(EVENT::Accepted, field()); });
@@ -78,24 +84,28 @@ class ListControl final : public Control, public QueueBound {
         model_->bind(&queue, queueField, columns_);
         connectSelection();
         applyColumnWidths();
-        setChoice(row > 0 ? std::min(row, model_->rowCount()) : 0);
+        setChoice(row > 0 ? std::min(row, static_cast<int>(queue.recordCount())) : 0);
     }
 
     void refresh() override {
         const int row = choice();
-        if (model_->refresh()) setChoice(std::min(row, model_->rowCount()));
+        if (model_->refresh()) {
+            setChoice(std::min(row, static_cast<int>(model_->queue()->recordCount())));
+        }
     }
 
+    // Rows are counted as the queue counts them, whatever order the list shows them in.
     int choice() const override {
         const QModelIndex current = view_->currentIndex();
-        return current.isValid() ? current.row() + 1 : 0;
+        return current.isValid() ? static_cast<int>(model_->queueRow(current.row())) : 0;
     }
 
     void setChoice(int row) override {
         model_->refresh();
         quiet_ = true;
-        if (row >= 1 && row <= model_->rowCount()) {
-            const QModelIndex index = model_->index(row - 1, 0);
+        const int shown = row >= 1 ? model_->shownRow(static_cast<std::uint32_t>(row)) : -1;
+        if (shown >= 0) {
+            const QModelIndex index = model_->index(shown, 0);
             view_->setCurrentIndex(index);
             view_->scrollTo(index);
         } else {
@@ -116,13 +126,50 @@ class ListControl final : public Control, public QueueBound {
 
     std::optional<PropValue> prop(Prop prop, int index) const override {
         if (prop == Prop::Items) return PropValue(model_->rowCount());
-        if (prop == Prop::Text && choice() > 0) return PropValue(model_->cellText(choice() - 1, 0));
+        if (prop == Prop::Text && view_->currentIndex().isValid()) {
+            return PropValue(model_->keyText(view_->currentIndex().row()));
+        }
+        if (prop == Prop::HeaderColumn) return PropValue(pressedColumn_);
         return Control::prop(prop, index);
+    }
+
+    void arrange(ListArrangement arrangement) override {
+        const int row = choice();
+        model_->arrange(std::move(arrangement));
+        setChoice(row);
+    }
+
+    void supplyColumns(std::string_view format, ListCells cells) override {
+        const int row = choice();
+        const std::vector<ListColumn> supplied = parseListFormat(format);
+        model_->supplyColumns(supplied, std::move(cells));
+        view_->setHeaderHidden(!hasHeaders(model_->columns()));
+        applyColumnWidths();
+        setChoice(row);
+    }
+
+    void markOrder(int column, bool descending) override {
+        QHeaderView* header = view_->header();
+        header->setSortIndicatorShown(column > 0);
+        header->setSortIndicator(column > 0 ? column - 1 : -1,
+                                 descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
 
     QueueListModel* model() const { return model_; }
 
   private:
+    static bool hasHeaders(const std::vector<ListColumn>& columns) {
+        for (const auto& c : columns)
+            if (!c.header.empty()) return true;
+        return false;
+    }
+
+    void pressHeader(int section, int key) {
+        if (section < 0) return;
+        pressedColumn_ = section + 1;
+        window_.post(EVENT::HeaderPressed, field(), key);
+    }
+
     void connectSelection() {
         QItemSelectionModel* selection = view_->selectionModel();
         if (selection == connected_) return;
@@ -130,16 +177,17 @@ class ListControl final : public Control, public QueueBound {
         QObject::connect(selection, &QItemSelectionModel::currentRowChanged, view_,
                          [this](const QModelIndex& current, const QModelIndex&) {
                              if (quiet_ || !current.isValid()) return;
-                             if (use_.bound()) use_.setText(model_->cellText(current.row(), 0));
+                             if (use_.bound()) use_.setText(model_->keyText(current.row()));
                              window_.post(EVENT::NewSelection, field());
                          });
     }
 
     void applyColumnWidths() {
         const DialogUnits& du = window_.units();
-        for (std::size_t c = 0; c + 1 < columns_.size(); ++c) {
+        const std::vector<ListColumn>& columns = model_->columns();
+        for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
             view_->setColumnWidth(static_cast<int>(c),
-                                  du.toPixelsX(std::min(columns_[c].width, 2000)));
+                                  du.toPixelsX(std::min(columns[c].width, 2000)));
         }
     }
 
@@ -147,6 +195,7 @@ class ListControl final : public Control, public QueueBound {
     QueueListModel* model_ = nullptr;
     std::vector<ListColumn> columns_;
     bool quiet_ = false;
+    int pressedColumn_ = 0;
     QPointer<QItemSelectionModel> connected_;
 };
 

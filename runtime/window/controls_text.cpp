@@ -99,6 +99,11 @@ class EntryControl final : public Control {
         edit_->setReadOnly(layout_.flags & ControlFlag::kReadOnly);
         if (layout_.flags & ControlFlag::kRight) edit_->setAlignment(Qt::AlignRight);
         QObject::connect(edit_, &QLineEdit::editingFinished, [this] { edit_->complete(); });
+        if (layout_.flags & ControlFlag::kImmediate) {
+            // Each change of the text is news to the program, before the typing is complete.
+            QObject::connect(edit_, &QLineEdit::textChanged,
+                             [this] { window_.post(EVENT::NewSelection, field()); });
+        }
         adopt(edit_);
     }
 

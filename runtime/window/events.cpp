@@ -41,6 +41,7 @@ constexpr std::array kEventNames = {
     EventEntry{EVENT::Rejected, "EVENT:Rejected"},
     EventEntry{EVENT::DroppingDown, "EVENT:DroppingDown"},
     EventEntry{EVENT::DroppedDown, "EVENT:DroppedDown"},
+    EventEntry{EVENT::HeaderPressed, "EVENT:HeaderPressed"},
     EventEntry{EVENT::Selected, "EVENT:Selected"},
     EventEntry{EVENT::CloseWindow, "EVENT:CloseWindow"},
     EventEntry{EVENT::CloseDown, "EVENT:CloseDown"},

@@ -37,6 +37,8 @@ enum class EVENT : int {
     Rejected = 0x1A,
     DroppingDown = 0x1B,
     DroppedDown = 0x1C,
+    // This engine's own: a list's column heading clicked (KEYCODE() says with which button).
+    HeaderPressed = 0xF0,
     Selected = 0x101,
     CloseWindow = 0x201,
     CloseDown = 0x202,

@@ -70,6 +70,7 @@ inline constexpr unsigned kIconOnly = 1u << 10;      // radio or button drawn as
 inline constexpr unsigned kHelpContents = 1u << 11;  // menu item opening the help contents
 inline constexpr unsigned kHelpSearch = 1u << 12;    // menu item opening the help search
 inline constexpr unsigned kTransparent = 1u << 13;   // string without its own background
+inline constexpr unsigned kImmediate = 1u << 14;  // entry raising EVENT:NewSelection at each change
 // Report bands.
 inline constexpr unsigned kKeepWithNext = 1u << 16;
 inline constexpr unsigned kKeepEnd = 1u << 17;

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -92,14 +93,15 @@ enum class Prop : int {
     ImageHeight,
     PictureWidth,  // size an image control draws its picture at; 0 fits it to the control
     PictureHeight,
-    StatusText,  // status-bar zone text; index = zone from 1
-    Fill,        // box fill colour 0xRRGGBB, -1 none
-    Color,       // box border colour, text colour of strings
-    Progress,    // progress bar value
-    Choice,      // selected row, tab position or option number; setting selects
-    Items,       // number of rows, tabs or options (read only)
-    Checked,     // menu item check mark
-    Value,       // a control's contents as its use variable would hold it
+    StatusText,    // status-bar zone text; index = zone from 1
+    Fill,          // box fill colour 0xRRGGBB, -1 none
+    Color,         // box border colour, text colour of strings
+    Progress,      // progress bar value
+    Choice,        // selected row, tab position or option number; setting selects
+    Items,         // number of rows, tabs or options (read only)
+    Checked,       // menu item check mark
+    Value,         // a control's contents as its use variable would hold it
+    HeaderColumn,  // a list's column whose heading was pressed last, from 1 (read only)
 };
 
 // A property value: texts and numbers convert into each other as the program expects.
@@ -203,6 +205,20 @@ void ALERT_OFF(int field, int key = KEY::None);  // KEY::None removes every key
 // column (further columns of the list's format show the following fields).
 void bindList(int field, Queue& queue, int queueField);
 void bindList(Window& window, int field, Queue& queue, int queueField);
+
+// Which rows of its queue a list shows, in which order: queue rows, from 1.
+using ListArrangement = std::function<std::vector<std::uint32_t>(Queue& queue)>;
+// The text of column `column` (from 0) of queue row `row` (from 1), Windows-1252.
+using ListCells = std::function<std::string(Queue& queue, std::uint32_t row, int column)>;
+// The list shows the rows `arrangement` picks, asked again after every change of its queue;
+// an empty arrangement shows every row in queue order. CHOICE and Prop::Choice go on counting
+// queue rows; a chosen row that is not shown reads as 0 and selects nothing.
+void arrangeList(int field, ListArrangement arrangement);
+// The list shows the columns of `format` (as a layout's list format, headers included) with
+// their texts from `cells`; an empty format returns to the layout's own columns.
+void supplyListColumns(int field, std::string_view format, ListCells cells);
+// Marks the heading of column `column` (from 1; 0: none) with an ascending or descending arrow.
+void markListOrder(int field, int column, bool descending);
 
 // A pop-up menu at the pointer from "Item|-|+Checked|-Unchecked": '|' separates items, a
 // lone '-' is a separator, a leading '+' checks an item and a leading '-' leaves it unchecked.

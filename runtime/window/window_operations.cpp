@@ -229,6 +229,25 @@ void bindList(int field, Queue& queue, int queueField) {
     if (Window* window = currentWindow()) bindList(*window, field, queue, queueField);
 }
 
+namespace {
+ArrangedList* arrangedList(int field) {
+    Window* window = currentWindow();
+    return window ? dynamic_cast<ArrangedList*>(window->impl().control(field)) : nullptr;
+}
+}  // namespace
+
+void arrangeList(int field, ListArrangement arrangement) {
+    if (ArrangedList* list = arrangedList(field)) list->arrange(std::move(arrangement));
+}
+
+void supplyListColumns(int field, std::string_view format, ListCells cells) {
+    if (ArrangedList* list = arrangedList(field)) list->supplyColumns(format, std::move(cells));
+}
+
+void markListOrder(int field, int column, bool descending) {
+    if (ArrangedList* list = arrangedList(field)) list->markOrder(column, descending);
+}
+
 TypingLoss typingLoss(int field) {
     Window* window = currentWindow();
     if (window == nullptr) return {};

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
+#include <cstdlib>
+#include <vector>
 
 #include "app/window/display_quillery.h"
 #include "app/window/main_window_layout.h"
@@ -35,22 +37,49 @@ QRect geometryOf(Window& w, int field) {
     return w.controlWidget(field)->geometry();
 }
 
-// Every listed control at its design position times the window's scale, as the widget shows it.
-void expectScaledLayout(Window& w) {
-    const int k = resolutionHundredths(static_cast<int>(PROP(0, Prop::Width)),
-                                       static_cast<int>(PROP(0, Prop::Height)));
-    for (const W::ScaledControl& scaled : resolutionControls()) {
-        const Rect design = mainWindowControl(scaled.field)->at;
-        const Rect expected{design.x * k / 100, scaled.down ? design.y * k / 100 : design.y,
-                            scaled.size ? design.width * k / 100 : design.width,
-                            scaled.size ? design.height * k / 100 : design.height};
-        const QRect shown = w.impl().units().toPixels(expected);
-        EXPECT_EQ(geometryOf(w, scaled.field).topLeft(), shown.topLeft())
-            << "field " << scaled.field << " at scale " << k;
-        if (scaled.size) {
-            EXPECT_EQ(geometryOf(w, scaled.field).size(), shown.size());
+long unitsOf(int field, Prop prop) {
+    return static_cast<long>(PROP(field, prop));
+}
+long rightOf(int field) {
+    return unitsOf(field, Prop::X) + unitsOf(field, Prop::Width);
+}
+long bottomOf(int field) {
+    return unitsOf(field, Prop::Y) + unitsOf(field, Prop::Height);
+}
+
+// The extra room goes to the sheet and the list; the panel keeps its design size with the
+// sheet's margin at its right and below the Comments button; the letters spread evenly along
+// the list, ending before the Comments button; the search box ends at the tool bar's right.
+void expectListTakesTheRoom(Window& w) {
+    const long width = unitsOf(0, Prop::Width);
+    const long height = unitsOf(0, Prop::Height);
+    EXPECT_EQ(rightOf(W::SHEET), width - 3);
+    EXPECT_EQ(bottomOf(W::SHEET), height - (W::kDesignHeight - 248));
+    EXPECT_EQ(unitsOf(W::PANELUSE, Prop::Width), 213);
+    EXPECT_EQ(unitsOf(W::PANELUSE, Prop::Height), 140);
+    EXPECT_EQ(rightOf(W::SHEET) - rightOf(W::PANELUSE), 426 - 412);
+    EXPECT_EQ(bottomOf(W::SHEET) - bottomOf(W::COMMENT), 248 - 242);
+    EXPECT_EQ(unitsOf(W::PANELUSE, Prop::X) - rightOf(W::BOOKLIST), 199 - 194);
+    EXPECT_LE(bottomOf(W::BOOKLIST), unitsOf(W::A, Prop::Y));
+    EXPECT_LT(rightOf(W::Z), unitsOf(W::COMMENT, Prop::X));
+    const long step = (unitsOf(W::Z, Prop::X) - unitsOf(W::A, Prop::X)) / 25;
+    for (int letter = W::A; letter < W::Z; ++letter) {
+        const long gap = unitsOf(letter + 1, Prop::X) - unitsOf(letter, Prop::X);
+        EXPECT_LE(std::abs(gap - step), 1) << "letter " << letter - W::A;
+    }
+    EXPECT_EQ(rightOf(W::FILTERBOX), width - 6);
+    // Nothing on the sheet covers anything else, and the search box leaves the buttons alone.
+    std::vector<int> apart = {W::BOOKLIST, W::PANELUSE, W::COVERVIEW, W::COMMENT, W::LISTBYTITLE};
+    for (int letter = W::A; letter <= W::Z; ++letter)
+        apart.push_back(letter);
+    for (std::size_t i = 0; i < apart.size(); ++i) {
+        for (std::size_t j = i + 1; j < apart.size(); ++j) {
+            EXPECT_FALSE(geometryOf(w, apart[i]).intersects(geometryOf(w, apart[j])))
+                << "fields " << apart[i] << " and " << apart[j] << " overlap";
         }
     }
+    for (int button : {W::NEW, W::DUPLICATE, W::DELETE, W::SAVE, W::UNDO, W::FIND, W::LOOKUP})
+        EXPECT_FALSE(geometryOf(w, button).intersects(geometryOf(w, W::FILTERBOX)));
 }
 
 // The panel's prompts and entries stay inside it and apart; every caption fits its control.
@@ -80,16 +109,18 @@ void expectNothingOverlapsOrClips(Window& w) {
     }
 }
 
-TEST(DesktopWindow, LayoutScalesAtThreeSizesWithoutOverlapOrClipping) {
+TEST(DesktopWindow, TheListTakesTheRoomAtEverySizeWithoutOverlapOrClipping) {
     struct Size {
         int width, height;
         const char* screenshot;
     };
-    // The design size, a larger window of the design's proportions, and a wide low one whose
-    // height sets the scale.
+    // The design size, a larger window of the design's proportions, a wide low one, a full
+    // 1920 x 1080 screen (in units of the test font), and the design size again.
     const Size sizes[] = {{429, 281, "main_window_design.png"},
                           {667, 437, "main_window_large.png"},
-                          {900, 400, "main_window_wide.png"}};
+                          {900, 400, "main_window_wide.png"},
+                          {1280, 665, "main_window_full_screen.png"},
+                          {429, 281, "main_window_design_again.png"}};
     testing::writeCatalogue("Layout.QLY", {testing::book("Austen", "Jane", "Emma", "Fiction")});
     ScriptedSession s;
     s.then(dismissSplash()).then(choose(W::BOOKLIST, 1));
@@ -97,7 +128,7 @@ TEST(DesktopWindow, LayoutScalesAtThreeSizesWithoutOverlapOrClipping) {
         s.then(resizeWindow(size.width, size.height))
             .then(inspect(size.screenshot, [size](Window& w) {
                 EXPECT_EQ(static_cast<long>(PROP(0, Prop::Width)), size.width);
-                expectScaledLayout(w);
+                expectListTakesTheRoom(w);
                 expectNothingOverlapsOrClips(w);
                 EXPECT_TRUE(w.widget()->grab().save(outputFile(size.screenshot)));
             }));
@@ -139,7 +170,7 @@ TEST(DesktopWindow, SizeIsKeptBetweenRunsAndNonsenseIsIgnored) {
             .then(inspect("size",
                           [&](Window& w) {
                               size = w.widget()->size();
-                              expectScaledLayout(w);  // scaled at open
+                              expectListTakesTheRoom(w);  // placed at open
                           }))
             .then(menu(W::FILEEXIT));
         DISPLAYQUILLERY();

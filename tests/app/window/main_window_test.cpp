@@ -357,7 +357,12 @@ TEST(MainWindow, DispatchTableNamesEachControlsCommand) {
         {EVENT::Accepted, W::SHEET, MainCommand::None},
         {EVENT::NewSelection, W::BOOKLIST, MainCommand::ChooseEntry},
         {EVENT::AlertKey, W::BOOKLIST, MainCommand::ListKey},
-        {EVENT::AlertKey, W::QLY_TITLE, MainCommand::None},
+        {EVENT::AlertKey, W::QLY_TITLE, MainCommand::ListToolKey},  // Ctrl+F from a field
+        {EVENT::AlertKey, W::FILTERBOX, MainCommand::ListToolKey},
+        {EVENT::NewSelection, W::FILTERBOX, MainCommand::FilterList},
+        {EVENT::Accepted, W::FILTERBOX, MainCommand::FilterList},
+        {EVENT::HeaderPressed, W::BOOKLIST, MainCommand::ListHeading},
+        {EVENT::HeaderPressed, W::SHEET, MainCommand::None},
         {EVENT::Selected, W::QLY_LASTNAME, MainCommand::EditField},
         {EVENT::Selected, W::QLY_CATEGORY, MainCommand::EditField},
         {EVENT::Selected, W::QLY_PRINTDATE, MainCommand::EditField},
@@ -413,76 +418,81 @@ TEST(MainWindow, AboutOpensFromTheHelpMenu) {
     EXPECT_TRUE(s.done()) << s.report();
 }
 
-TEST(MainWindow, ResolutionScaleKeepsTwoDecimals) {
-    EXPECT_EQ(resolutionHundredths(429), 100);
-    EXPECT_EQ(resolutionHundredths(858), 200);
-    EXPECT_EQ(resolutionHundredths(430), 100);  // 1.0023
-    EXPECT_EQ(resolutionHundredths(500), 117);  // 1.1655
-    EXPECT_EQ(resolutionHundredths(643), 150);  // 1.4988
-    EXPECT_EQ(resolutionHundredths(1287), 300);
-    // A window lower than its width asks for is scaled by its height.
-    EXPECT_EQ(resolutionHundredths(858, 562), 200);
-    EXPECT_EQ(resolutionHundredths(858, 281), 100);
-    EXPECT_EQ(resolutionHundredths(643, 1000), 150);
-}
-
-// The coordinates the layout scaling re-applies, as designed at 429 units.
+// The coordinates RESOLUTION places, as designed at 429 x 281 units.
 struct Designed {
     int field;
-    int x, y, width, height;  // -1: not scaled
+    int x, y, width, height;  // -1: not placed
 };
 
 std::vector<Designed> designedPositions() {
     std::vector<Designed> d = {
-        {W::SHEET, 3, 3, 423, 245},         {W::BOOKLIST, 9, 21, 185, 201},
-        {W::PANELUSE, 199, 62, 213, 140},   {W::DUPLICATE, 35, -1, -1, -1},
-        {W::DELETE, 70, -1, -1, -1},        {W::SAVE, 105, -1, -1, -1},
-        {W::UNDO, 140, -1, -1, -1},         {W::FIND, 175, -1, -1, -1},
-        {W::COMMENT, 365, 206, 47, 36},     {W::BEGIN, 203, -1, -1, -1},
-        {W::QLY_LASTNAME, 249, 67, -1, 12}, {W::QLY_PRINTDATE, 249, -1, -1, 12},
-        {W::RATE, 317, -1, -1, -1},         {W::QLY_VALUE, 351, 186, -1, 12},
+        {W::SHEET, 3, 3, 423, 245},          {W::BOOKLIST, 9, 21, 185, 201},
+        {W::PANELUSE, 199, 62, 213, 140},    {W::DUPLICATE, 35, 2, 33, 26},
+        {W::DELETE, 70, 2, 33, 26},          {W::SAVE, 105, 2, 33, 26},
+        {W::UNDO, 140, 2, 33, 26},           {W::FIND, 175, 2, 33, 26},
+        {W::COMMENT, 365, 206, 47, 36},      {W::BEGIN, 203, 67, -1, 12},
+        {W::QLY_LASTNAME, 249, 67, 130, 12}, {W::QLY_PRINTDATE, 249, 169, 64, 12},
+        {W::RATE, 317, 84, -1, 12},          {W::QLY_VALUE, 351, 186, 55, 12},
+        {W::LISTBYTITLE, 203, 210, 80, 14},  {W::FILTERBOX, 313, 9, 110, 13},
     };
     for (int k = 1; k <= 26; ++k)
-        d.push_back({W::A + k - 1, 19 + 13 * (k - 1), 230, -1, -1});
+        d.push_back({W::A + k - 1, 19 + 13 * (k - 1), 230, 12, 14});
     return d;
 }
 
-void expectScaled(int hundredths) {
+// Every control where designed, moved by `right` and `down` units as its kind is: the sheet
+// and the list grow, the panel and the buttons by it go with the bottom right corner, the
+// letters spread, the tool buttons stay.
+void expectPlaced(int right, int down) {
     for (const Designed& d : designedPositions()) {
-        auto check = [&](Prop prop, int design, const char* what) {
+        int dx = 0, dy = 0, grow = 0, growDown = 0;
+        if (d.field == W::SHEET || d.field == W::BOOKLIST) {
+            grow = right;
+            growDown = down;
+        } else if (d.field >= W::A && d.field <= W::Z) {
+            dx = right * (d.field - W::A) / 25;
+            dy = down;
+        } else if (d.field == W::FILTERBOX) {
+            dx = right;
+        } else if (d.field >= W::PANELUSE) {
+            dx = right;
+            dy = down;
+        }
+        auto check = [&](Prop prop, int design, int moved, const char* what) {
             if (design < 0) return;
-            EXPECT_EQ(static_cast<long>(PROP(d.field, prop)), design * hundredths / 100)
-                << "field " << d.field << " " << what << " at scale " << hundredths;
+            EXPECT_EQ(static_cast<long>(PROP(d.field, prop)), design + moved)
+                << "field " << d.field << " " << what << " with " << right << " x " << down
+                << " units more";
         };
-        check(Prop::X, d.x, "x");
-        check(Prop::Y, d.y, "y");
-        check(Prop::Width, d.width, "width");
-        check(Prop::Height, d.height, "height");
+        check(Prop::X, d.x, dx, "x");
+        check(Prop::Y, d.y, dy, "y");
+        check(Prop::Width, d.width, grow, "width");
+        check(Prop::Height, d.height, growDown, "height");
     }
 }
 
-TEST(MainWindow, ResolutionAtDesignWidthKeepsAndAtTwiceDoubles) {
+TEST(MainWindow, TheListTakesTheRoomOfALargerWindowAndThePanelKeepsItsSize) {
     Window window(kMainWindowLayout);
     OPEN(window);
     EXPECT_EQ(static_cast<long>(PROP(0, Prop::Width)), W::kDesignWidth);
-    expectScaled(100);
+    expectPlaced(0, 0);
     RESOLUTION();
-    expectScaled(100);
+    expectPlaced(0, 0);
 
     PROP(0, Prop::Width) = 2 * W::kDesignWidth;
     PROP(0, Prop::Height) = 2 * W::kDesignHeight;
     ASSERT_EQ(static_cast<long>(PROP(0, Prop::Width)), 2 * W::kDesignWidth);
     RESOLUTION();
-    expectScaled(200);
-    // Controls outside the scaling keep their place: the tab row and the menus are the
-    // engine's; the "New" button is at the tool bar's left edge either way, and the tool
-    // buttons keep their height in the tool bar.
-    EXPECT_EQ(static_cast<long>(PROP(W::NEW, Prop::X)), 0);
-    EXPECT_EQ(static_cast<long>(PROP(W::SAVE, Prop::Y)), 2);
+    expectPlaced(W::kDesignWidth, W::kDesignHeight);
+    // The last letter ends as far from the Comments button as at the design size.
+    EXPECT_EQ(static_cast<long>(PROP(W::COMMENT, Prop::X)) - static_cast<long>(PROP(W::Z, Prop::X)),
+              365 - (19 + 13 * 25));
 
-    // Scaling starts again from the design, not from the scaled positions.
+    // Placing starts again from the design, not from the last places: back to the design size.
+    PROP(0, Prop::Width) = W::kDesignWidth;
+    PROP(0, Prop::Height) = W::kDesignHeight;
     RESOLUTION();
-    expectScaled(200);
+    expectPlaced(0, 0);
     CLOSE(window);
 }
 
