@@ -2,11 +2,9 @@
 // the close box, and returns, which ends the program.
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "app/quillery_file.h"
-#include "app/window/main_window_commands.h"
 
 namespace quillery {
 
@@ -24,9 +22,5 @@ int resolutionHundredths(int width);
 // The scale RESOLUTION applies for a window `width` x `height` units large (tool bar included):
 // the smaller of width / 429 and height / 281, to two decimals.
 int resolutionHundredths(int width, int height);
-
-// Sees every command the main window's loop dispatches (tests); returns the one it replaces.
-using MainCommandTap = std::function<void(MainCommand command, int field)>;
-MainCommandTap setMainCommandTap(MainCommandTap tap);
 
 }  // namespace quillery

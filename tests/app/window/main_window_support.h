@@ -20,6 +20,7 @@
 #include "app/window/program_start.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
+#include "runtime/runtime_options.h"
 #include "runtime/window/message_box.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
@@ -172,12 +173,18 @@ namespace quillery::testing {
 // A clock that shows `at` until moved on: stamps written by the window are then known.
 class SteppedClock {
   public:
-    SteppedClock() {
-        setClockSource([this] { return at; });
-    }
-    ~SteppedClock() { setClockSource({}); }
+    SteppedClock() : scope_(showingAt()) {}
     LocalDateTime at{2026, 12, 8, 10, 0, 0, 0};
     QuilleryStamp stamp() const { return {TODAY(), CLOCK()}; }
+
+  private:
+    RuntimeOptions showingAt() {
+        RuntimeOptions options = runtimeOptions();
+        options.clock = [this] { return at; };
+        return options;
+    }
+
+    ScopedRuntimeOptions scope_;
 };
 
 }  // namespace quillery::testing
