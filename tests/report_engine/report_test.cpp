@@ -235,6 +235,36 @@ TEST_F(ReportTest, CancelledPreviewAndUnreadablePagesLeaveNothingBehind) {
     EXPECT_TRUE(filesLeft().isEmpty());
 }
 
+// Without a folder in the options, the page folders go where TMPDIR says, read when a report makes
+// its folder; an option names another folder over it.
+TEST_F(ReportTest, ThePageFolderIsTheOptionsFolderElseTmpdir) {
+    const QString environment = temp_.filePath("from-environment");
+    const QString option = temp_.filePath("from-options");
+    ASSERT_TRUE(QDir().mkpath(environment));
+    ASSERT_TRUE(QDir().mkpath(option));
+    const QByteArray previousTmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", environment.toLocal8Bit());
+    const auto folderOfPages = [](const QString& pdfFile) {
+        SampleListing listing;
+        listing.preview(3, pdfFile);
+        const std::vector<std::string> files = listing.pageFiles();
+        const QString folder =
+            files.empty() ? QString()
+                          : QFileInfo(QString::fromStdString(files[0])).dir().absolutePath();
+        CLOSE(listing.report);
+        return folder;
+    };
+    usePageFolder(QString());
+    const QString fromEnvironment = folderOfPages(pdf("a.pdf"));
+    usePageFolder(option);
+    const QString fromOption = folderOfPages(pdf("b.pdf"));
+    qputenv("TMPDIR", previousTmpdir);
+    EXPECT_EQ(QFileInfo(fromEnvironment).dir().absolutePath(), QDir(environment).absolutePath());
+    EXPECT_TRUE(QFileInfo(fromEnvironment).fileName().startsWith("qpages-"));
+    EXPECT_EQ(QFileInfo(fromOption).dir().absolutePath(), QDir(option).absolutePath());
+    EXPECT_TRUE(filesLeft().isEmpty()) << filesLeft().join(",").toStdString();
+}
+
 TEST_F(ReportTest, APageFileThatCannotBeCreatedIsAReportedError) {
     usePageFolder(temp_.filePath("missing-folder"));
     SampleListing listing;
