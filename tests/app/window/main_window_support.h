@@ -24,6 +24,7 @@
 #include "runtime/window/message_box.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
+#include "storage/access_mode.h"
 #include "storage/file_statements.h"
 
 namespace quillery::testing {
@@ -85,7 +86,8 @@ inline void writeCatalogue(const std::string& path, const std::vector<QuilleryRe
 inline std::vector<StoredRecord> fileRecords(const std::string& path) {
     std::vector<StoredRecord> records;
     COPYFILE = path;
-    OPEN(QUILLERYCOPY, 0x40);  // read only, sharing with the window's open
+    OPEN(QUILLERYCOPY,
+         storage::AccessMode::kDenyNone);  // read only, sharing with the window's open
     EXPECT_EQ(errorCode(), 0) << errorText();
     SET(QUILLERYCOPY);
     for (NEXT(QUILLERYCOPY); errorCode() == 0; NEXT(QUILLERYCOPY))
