@@ -1,10 +1,12 @@
 // The runtime's options: what a scope installs is in force inside it and gone after it, nested
-// scopes unwind in order, the century window follows the clock installed, and without a reporter
-// a fault is said on standard error and ends the program with status 2.
+// scopes unwind in order (and ending them out of order is a fault said at once), the century
+// window follows the clock installed, and without a reporter a fault is said on standard error and
+// ends the program with status 2.
 #include "runtime/runtime_options.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,17 @@ TEST(RuntimeOptionsDeathTest, WithoutAReporterAFaultIsSaidOnStandardErrorAndEnds
             fatalError("Internal error : vltbt line 7");
         },
         ::testing::ExitedWithCode(kFatalExitCode), "Runtime error: Internal error : vltbt line 7");
+}
+
+// A scope ended while a later one stands would leave the later one to put its options back.
+TEST(RuntimeOptionsDeathTest, ScopesEndedOutOfOrderAreSaidAtOnce) {
+    EXPECT_DEATH(
+        {
+            auto first = std::make_unique<ScopedRuntimeOptions>(runtimeOptions());
+            const ScopedRuntimeOptions second(runtimeOptions());
+            first.reset();
+        },
+        "Options scopes ended out of order");
 }
 
 }  // namespace

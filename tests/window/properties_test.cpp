@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QWidget>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -204,7 +203,7 @@ TEST(Properties, HelpItemsGoToTheHelpViewerNotTheLoop) {
     options.helpViewer = [&](const std::string& file, HelpRequest request) {
         opened.push_back(file + (request == HelpRequest::Search ? " search" : " contents"));
     };
-    std::optional<ScopedWindowOptions> viewer(std::in_place, options);
+    const ScopedWindowOptions viewer(options);  // ends after the session, which it encloses
     ScriptedSession s;
     s.then(menu(HELPITEM)).then(closeWindow());
     Window window(kPropsLayout, usesOf(v));
@@ -213,7 +212,6 @@ TEST(Properties, HelpItemsGoToTheHelpViewerNotTheLoop) {
     while (ACCEPT(window))
         accepted += ACCEPTED() != 0;
     CLOSE(window);
-    viewer.reset();
     EXPECT_EQ(accepted, 0);
     EXPECT_EQ(opened, (std::vector<std::string>{"Book.hlp search"}));
 }
