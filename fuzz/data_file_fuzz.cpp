@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "runtime/fatal.h"
+#include "runtime/runtime_options.h"
 #include "storage/btree.h"
 #include "storage/checker.h"
 #include "storage/data_file.h"
@@ -21,8 +22,10 @@ void installCatchableFatalReport() {
     static bool installed = false;
     if (installed) return;
     installed = true;
-    setFatalReporter([](const std::string&) {});
-    setProgramEndHandler([](int code) { throw ProgramEnded{code}; });
+    RuntimeOptions options;
+    options.fatalReporter = [](const std::string&) {};
+    options.programEnd = [](int code) { throw ProgramEnded{code}; };
+    setRuntimeOptions(options);
 }
 
 void walk(DataFile& file) {

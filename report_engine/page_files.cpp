@@ -15,6 +15,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "report_engine/report_options.h"
 #include "report_engine/signal_cleanup.h"
 #include "runtime/errors.h"
 #include "runtime/os_errors.h"
@@ -45,9 +46,11 @@ LiveFiles& liveFiles() {
 constexpr unsigned kLastPageNumber = 0xFFFF;
 constexpr int kFolderAttempts = 8;
 
-// The folder as the environment names it, so that a missing one is an error naming it.
+// The folder as the options or the environment name it, so that a missing one is an error naming
+// it.
 std::string temporaryFolder() {
-    QString folder = qEnvironmentVariable("TMPDIR");
+    QString folder = reportOptions().temporaryFolder;
+    if (folder.isEmpty()) folder = qEnvironmentVariable("TMPDIR");
     if (folder.isEmpty()) folder = QDir::tempPath();
     while (folder.size() > 1 && folder.endsWith('/'))
         folder.chop(1);

@@ -1,9 +1,9 @@
 // The page image files of a report. Each report keeps its pages in a private folder of its own
-// inside the system's temporary folder (made with mode 0700, locked while the report lives), so
-// pages of one run are never mixed with another's and never reached through a link. The files
-// and the folder are removed when the report is disposed of, when the program ends (a fatal
-// error included) and when SIGINT, SIGTERM or SIGHUP ends it; the folders of runs that ended
-// any other way are removed by the next run.
+// inside the temporary folder (report_engine/report_options.h; made with mode 0700, locked while
+// the report lives), so pages of one run are never mixed with another's and never reached through a
+// link. The files and the folder are removed when the report is disposed of, when the program ends
+// (a fatal error included) and when SIGINT, SIGTERM or SIGHUP ends it; the folders of runs that
+// ended any other way are removed by the next run.
 #pragma once
 
 #include <cstdint>

@@ -6,15 +6,16 @@
 #include <QPrinterInfo>
 #include <utility>
 
+#include "report_engine/report_options.h"
 #include "runtime/window/file_dialog.h"
 #include "runtime/window/message_box.h"
 
 namespace quillery {
 namespace {
 
-DefaultPrinterLookup& lookup() {
-    static DefaultPrinterLookup installed = [] { return QPrinterInfo::defaultPrinterName(); };
-    return installed;
+QString defaultPrinterName() {
+    const DefaultPrinterLookup& lookup = reportOptions().defaultPrinter;
+    return lookup ? lookup() : QPrinterInfo::defaultPrinterName();
 }
 
 std::string localName(const QString& name) {
@@ -23,13 +24,8 @@ std::string localName(const QString& name) {
 
 }  // namespace
 
-DefaultPrinterLookup setDefaultPrinterLookup(DefaultPrinterLookup next) {
-    if (!next) next = [] { return QPrinterInfo::defaultPrinterName(); };
-    return std::exchange(lookup(), std::move(next));
-}
-
 ReportPrinter::ReportPrinter(const QString& pdfFile) : pdfFile_(pdfFile) {
-    const QString systemPrinter = pdfFile.isEmpty() ? lookup()() : QString();
+    const QString systemPrinter = pdfFile.isEmpty() ? defaultPrinterName() : QString();
     if (!systemPrinter.isEmpty()) {
         printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(systemPrinter),
                                               QPrinter::HighResolution);

@@ -1,5 +1,6 @@
 // The printer a report prints on, through Qt's print support: a PDF file named by the caller
-// (command-line callers, which have no display), else the system's default printer, else a PDF
+// (command-line callers, which have no display), else the system's default printer (as the
+// report engine's options look it up: report_engine/report_options.h), else a PDF
 // file the user names in a save dialog when printing starts. A PDF is written under a
 // temporary name and put in place only when every step of the job succeeded.
 #pragma once
@@ -7,7 +8,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,11 +23,6 @@ namespace quillery {
 inline constexpr char kPrintToFileCaption[] = "Print To File...";
 inline constexpr char kPrintToFileFilter[] = "PDF files (*.pdf)";
 inline constexpr char kPrintToFileSuffix[] = ".pdf";
-
-// The system's default printer's name; empty when the system has none. Tests stand in for the
-// system with setDefaultPrinterLookup.
-using DefaultPrinterLookup = std::function<QString()>;
-DefaultPrinterLookup setDefaultPrinterLookup(DefaultPrinterLookup lookup);
 
 class ReportPrinter {
   public:

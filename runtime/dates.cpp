@@ -5,6 +5,8 @@
 #include <ctime>
 #include <optional>
 
+#include "runtime/runtime_options.h"
+
 namespace quillery {
 namespace {
 
@@ -46,13 +48,8 @@ LocalDateTime systemLocalNow() {
     return t;
 }
 
-ClockSource& clockSource() {
-    static ClockSource source;
-    return source;
-}
-
 LocalDateTime localNow() {
-    const ClockSource& source = clockSource();
+    const ClockSource& source = runtimeOptions().clock;
     return source ? source() : systemLocalNow();
 }
 
@@ -198,11 +195,7 @@ std::int32_t CLOCK() {
            clamp(now.seconds, 59) * kHundredthsPerSecond + clamp(now.milliseconds, 999) / 10 + 1;
 }
 
-void setClockSource(ClockSource source) {
-    clockSource() = std::move(source);
-}
-
-void resetCenturyYear() {
+void internal::forgetCenturyYear() {
     centuryYear().reset();
 }
 

@@ -46,8 +46,8 @@ int expandTwoDigitYear(int yy, int cutoff = kDefaultCenturyCutoff);
 std::int32_t TODAY();
 std::int32_t CLOCK();
 
-// The clock the program reads. Tests install their own; an empty function restores the
-// system clock.
+// The local date and time as a clock gives it. The clock read is the one of the runtime's
+// options (runtime/runtime_options.h), the system clock unless another is installed.
 struct LocalDateTime {
     int year = 0;
     int month = 0;
@@ -58,9 +58,11 @@ struct LocalDateTime {
     int milliseconds = 0;
 };
 using ClockSource = std::function<LocalDateTime()>;
-void setClockSource(ClockSource source);
-// Forgets the current year read for the century window, so the next use reads it again
-// (tests only).
-void resetCenturyYear();
+
+namespace internal {
+// Forgets the current year read for the century window, so the next use reads it again from the
+// clock; setRuntimeOptions calls it when it installs a clock.
+void forgetCenturyYear();
+}  // namespace internal
 
 }  // namespace quillery

@@ -3,9 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 #include "runtime/errors.h"
+#include "runtime/runtime_options.h"
 
 namespace quillery {
 namespace {
@@ -15,29 +15,11 @@ void reportToStandardError(const std::string& text) {
     std::fflush(stderr);
 }
 
-FatalReporter& reporter() {
-    static FatalReporter installed = reportToStandardError;
-    return installed;
-}
-
-ProgramEndHandler& endHandler() {
-    static ProgramEndHandler installed;
-    return installed;
-}
-
 }  // namespace
 
-FatalReporter setFatalReporter(FatalReporter next) {
-    if (!next) next = reportToStandardError;
-    return std::exchange(reporter(), std::move(next));
-}
-
-ProgramEndHandler setProgramEndHandler(ProgramEndHandler handler) {
-    return std::exchange(endHandler(), std::move(handler));
-}
-
 void endProgram(int exitCode) {
-    if (endHandler()) endHandler()(exitCode);
+    const ProgramEndHandler& handler = runtimeOptions().programEnd;
+    if (handler) handler(exitCode);
     std::fflush(nullptr);
     std::exit(exitCode);
 }
@@ -53,7 +35,13 @@ void fatalError(std::string_view text) {
 
 void fatalError(int code, std::string_view text) {
     if (code != 0) postError(code);
-    reporter()(fatalReportText(code, text));
+    const FatalReporter& reporter = runtimeOptions().fatalReporter;
+    const std::string report = fatalReportText(code, text);
+    if (reporter) {
+        reporter(report);
+    } else {
+        reportToStandardError(report);
+    }
     endProgram(kFatalExitCode);
 }
 

@@ -1,7 +1,7 @@
 // Unrecoverable faults: the "Runtime error" report and the end of the program.
 //
-// The runtime core knows nothing of windows, so the report goes through a replaceable
-// reporter. Until the window engine installs its message box the text goes to standard error.
+// The runtime core knows nothing of windows, so the report goes through the reporter of the
+// runtime's options (runtime/runtime_options.h); without one the text goes to standard error.
 #pragma once
 
 #include <functional>
@@ -17,14 +17,10 @@ inline constexpr int kFatalExitCode = 2;
 
 // Shows the text of an unrecoverable fault (caption "Runtime error", stop icon).
 using FatalReporter = std::function<void(const std::string& text)>;
-// Installs `reporter`; an empty function restores the standard-error reporter.
-// Returns the reporter that was installed before.
-FatalReporter setFatalReporter(FatalReporter reporter);
 
-// Ends the program with `exitCode`. The handler must not return: the default calls
+// Ends the program with `exitCode`. The handler must not return: without one the program calls
 // std::exit; tests install one that throws ProgramEnded so that program ends are catchable.
 using ProgramEndHandler = std::function<void(int exitCode)>;
-ProgramEndHandler setProgramEndHandler(ProgramEndHandler handler);
 [[noreturn]] void endProgram(int exitCode);
 
 // What a test's program-end handler throws.

@@ -2,17 +2,10 @@
 #include "runtime/queue_memory.h"
 
 #include <cstdlib>
-#include <utility>
+
+#include "runtime/runtime_options.h"
 
 namespace quillery {
-namespace {
-
-QueueMemory& installed() {
-    static QueueMemory memory = standardQueueMemory();
-    return memory;
-}
-
-}  // namespace
 
 QueueMemory standardQueueMemory() {
     return QueueMemory{
@@ -23,11 +16,7 @@ QueueMemory standardQueueMemory() {
 }
 
 const QueueMemory& queueMemory() {
-    return installed();
-}
-
-QueueMemory setQueueMemory(const QueueMemory& memory) {
-    return std::exchange(installed(), memory);
+    return runtimeOptions().queueMemory;
 }
 
 }  // namespace quillery

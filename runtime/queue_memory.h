@@ -1,5 +1,6 @@
-// Where queue entries, queue storage and WSLARRAY take their memory from. The functions can be
-// replaced so that tests can make an allocation fail on purpose.
+// Where queue entries, queue storage and WSLARRAY take their memory from: the functions of the
+// runtime's options (runtime/runtime_options.h), which tests replace to make an allocation fail
+// on purpose.
 #pragma once
 
 #include <cstddef>
@@ -15,8 +16,7 @@ struct QueueMemory {
 // The C library's malloc, realloc and free.
 QueueMemory standardQueueMemory();
 
+// The functions in force.
 const QueueMemory& queueMemory();
-// Installs `memory` and returns what was installed before (tests only).
-QueueMemory setQueueMemory(const QueueMemory& memory);
 
 }  // namespace quillery

@@ -235,15 +235,13 @@ HelpViewerWindow* showHelpSearch(const QString& helpFile) {
     return viewer;
 }
 
-void installHelpViewer() {
-    setHelpViewer([](const std::string& file, HelpRequest request) {
-        const QString name = toScreen(file).trimmed();
-        if (request == HelpRequest::Search) {
-            showHelpSearch(name);
-        } else {
-            showHelpContents(name);
-        }
-    });
+void showHelp(const std::string& file, HelpRequest request) {
+    const QString name = toScreen(file).trimmed();
+    if (request == HelpRequest::Search) {
+        showHelpSearch(name);
+    } else {
+        showHelpContents(name);
+    }
 }
 
 }  // namespace quillery

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 
+#include "runtime/window/help.h"
 #include "support/help_document.h"
 
 class QLabel;
@@ -70,7 +72,8 @@ class HelpViewerWindow : public QWidget {
 HelpViewerWindow* showHelpContents(const QString& helpFile);
 HelpViewerWindow* showHelpSearch(const QString& helpFile);
 
-// Lets the window engine's Help menu items open this viewer.
-void installHelpViewer();
+// Opens this viewer for the window engine's Help menu items: the help viewer of the program's
+// window options (runtime/window/window_options.h).
+void showHelp(const std::string& file, HelpRequest request);
 
 }  // namespace quillery

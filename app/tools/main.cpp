@@ -1,4 +1,10 @@
 // quillery-data: keeps a catalogue file from the command line.
+//
+// Every engine runs with its default options: a fault is reported on standard error and ends the
+// tool with status 2, dates come from the system clock, the storage engine waits ten seconds for
+// another program's lock, and print requests go to the system's default printer, with page images
+// in TMPDIR. The options' headers: runtime/runtime_options.h, storage/storage_options.h,
+// report_engine/report_options.h.
 #include <exception>
 #include <iostream>
 #include <string_view>

@@ -23,6 +23,7 @@
 #include "app/window/lookup_window.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/main_window_options.h"
 #include "app/window/open_quillery.h"
 #include "app/window/room_layout.h"
 #include "app/window/sheet_tabs.h"
@@ -48,11 +49,6 @@ constexpr char kWindowIcon[] = "book.bmp";
 constexpr char kExitCaption[] = "Exit";
 // While the window has the focus its timer ticks every fifth of a second.
 constexpr int kFocusTimer = 20;
-
-MainCommandTap& commandTap() {
-    static MainCommandTap tap;
-    return tap;
-}
 
 // The window's use variables, in the order of the layout's use numbers.
 std::vector<UseVariable> mainWindowUses() {
@@ -215,12 +211,6 @@ void RESOLUTION() {
     fitControlsToRoom();
 }
 
-MainCommandTap setMainCommandTap(MainCommandTap tap) {
-    MainCommandTap previous = std::move(commandTap());
-    commandTap() = std::move(tap);
-    return previous;
-}
-
 void DISPLAYQUILLERY(std::string_view catalogue) {
     const CatalogueDamageCaught damageCaught;
     Window window(kMainWindowLayout, mainWindowUses());
@@ -251,7 +241,7 @@ void DISPLAYQUILLERY(std::string_view catalogue) {
         }
         const MainCommand command = commandOf(event, FIELD());
         if (command == MainCommand::None) continue;
-        if (commandTap()) commandTap()(command, FIELD());
+        if (const MainCommandTap& tap = mainWindowOptions().commandTap; tap) tap(command, FIELD());
         if (command == MainCommand::Exit) {
             bool ready = true;
             if (!reportingDamage([&] { ready = readyToClose(); })) break;

@@ -2,11 +2,9 @@
 // the close box, and returns, which ends the program.
 #pragma once
 
-#include <functional>
 #include <string_view>
 
 #include "app/quillery_file.h"
-#include "app/window/main_window_commands.h"
 
 namespace quillery {
 
@@ -18,9 +16,5 @@ void DISPLAYQUILLERY(std::string_view catalogue = kDefaultCatalogueName);
 // larger window the list takes the extra room and the entry panel keeps its size at the bottom
 // right (see room_layout.h).
 void RESOLUTION();
-
-// Sees every command the main window's loop dispatches (tests); returns the one it replaces.
-using MainCommandTap = std::function<void(MainCommand command, int field)>;
-MainCommandTap setMainCommandTap(MainCommandTap tap);
 
 }  // namespace quillery

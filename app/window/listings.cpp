@@ -3,6 +3,7 @@
 
 #include "app/window/editing_cycle.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/main_window_options.h"
 #include "app/window/open_quillery.h"
 #include "app/window/undo.h"
 #include "runtime/window/window.h"
@@ -11,23 +12,8 @@ namespace quillery {
 
 namespace W = displayquillery;
 
-namespace {
-
-ListingProcedure& installed() {
-    static ListingProcedure procedure;
-    return procedure;
-}
-
-}  // namespace
-
-ListingProcedure setListingProcedure(ListingProcedure procedure) {
-    ListingProcedure previous = std::move(installed());
-    installed() = std::move(procedure);
-    return previous;
-}
-
 bool listingsAvailable() {
-    return static_cast<bool>(installed());
+    return static_cast<bool>(mainWindowOptions().listings);
 }
 
 void enableListings(bool enabled) {
@@ -40,7 +26,9 @@ void enableListings(bool enabled) {
 
 void runListing(int reportField) {
     if (!listingsAvailable() || !settlePendingWork()) return;
-    installed()(reportField);
+    // A copy: the listing may install other options while it runs.
+    const ListingProcedure listing = mainWindowOptions().listings;
+    listing(reportField);
     OPENQUILLERY();
     dropLostUndo();  // the reopen purged the versions most undo rows name
 }

@@ -2,16 +2,10 @@
 // catalogue when it is done, so the main window reads it again afterwards, purging on the way.
 #pragma once
 
-#include <functional>
-
 namespace quillery {
 
-// Runs the listing of the "&Reports" item `reportField`.
-using ListingProcedure = std::function<void(int reportField)>;
-
-// Installs the listings; returns the procedure installed before. Without one the menu's items
-// are disabled.
-ListingProcedure setListingProcedure(ListingProcedure procedure);
+// Whether the main window's options name the listings; without them the menu's items are
+// disabled.
 bool listingsAvailable();
 
 // Enables or disables every item of the "&Reports" menu.

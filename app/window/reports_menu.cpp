@@ -2,20 +2,17 @@
 
 #include <cstddef>
 
-#include "app/window/listings.h"
 #include "app/window/main_window_layout.h"
 #include "reports/listing_table.h"
 #include "reports/listings.h"
 
 namespace quillery {
 
-void installListings() {
+void runReportsMenuListing(int reportField) {
     // The menu's items follow the listing table's order.
-    setListingProcedure([](int reportField) {
-        const int listing = reportField - displayquillery::AUTHORREPORT;
-        if (listing >= 0 && listing < static_cast<int>(kListingCount))
-            runReportProcedure(static_cast<std::size_t>(listing));
-    });
+    const int listing = reportField - displayquillery::AUTHORREPORT;
+    if (listing >= 0 && listing < static_cast<int>(kListingCount))
+        runReportProcedure(static_cast<std::size_t>(listing));
 }
 
 }  // namespace quillery

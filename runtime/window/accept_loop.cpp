@@ -11,6 +11,7 @@
 #include "runtime/window/window.h"
 #include "runtime/window/window_errors.h"
 #include "runtime/window/window_impl.h"
+#include "runtime/window/window_options.h"
 
 namespace quillery {
 namespace {
@@ -24,7 +25,6 @@ struct LoopState {
     std::vector<LoopFrame> frames;
     std::vector<Window*> activeOrder;  // open windows, the current one last
     int keyCode = 0;
-    AcceptObserver* observer = nullptr;
 };
 
 LoopState& state() {
@@ -71,10 +71,6 @@ LoopFrame& frameFor(Window* window) {
 
 }  // namespace
 
-AcceptObserver* setAcceptObserver(AcceptObserver* observer) {
-    return std::exchange(state().observer, observer);
-}
-
 Window* currentWindow() {
     auto& order = state().activeOrder;
     return order.empty() ? nullptr : order.back();
@@ -115,7 +111,7 @@ bool ACCEPT(Window& window) {
     while (!impl.hasEvent()) {
         impl.refreshLists();
         if (!impl.isOpen()) return leave();
-        if (AcceptObserver* observer = state().observer) {
+        if (AcceptObserver* observer = windowOptions().acceptObserver) {
             observer->waiting(window);
             QCoreApplication::processEvents();
             frame = &frameFor(&window);

@@ -1,5 +1,6 @@
 // A hook into the accept loop for scripted sessions: told each time a loop is about to wait
-// for its window's next event, so it can play the next user action into the real widgets.
+// for its window's next event, so it can play the next user action into the real widgets. It is
+// installed through the window engine's options (runtime/window/window_options.h).
 #pragma once
 
 namespace quillery {
@@ -13,8 +14,5 @@ class AcceptObserver {
     // program under test); the loop then looks again.
     virtual void waiting(Window& window) = 0;
 };
-
-// Installs `observer` (nullptr removes it); returns the one installed before.
-AcceptObserver* setAcceptObserver(AcceptObserver* observer);
 
 }  // namespace quillery

@@ -1,7 +1,7 @@
-// The help file's name and the replaceable viewer.
+// The help file's name, shown through the installed viewer.
 #include "runtime/window/help.h"
 
-#include <utility>
+#include "runtime/window/window_options.h"
 
 namespace quillery {
 namespace {
@@ -9,11 +9,6 @@ namespace {
 std::string& file() {
     static std::string name;
     return name;
-}
-
-HelpViewer& viewer() {
-    static HelpViewer installed;
-    return installed;
 }
 
 }  // namespace
@@ -27,11 +22,8 @@ const std::string& helpFile() {
 }
 
 void openHelp(HelpRequest request) {
-    if (viewer()) viewer()(file(), request);
-}
-
-HelpViewer setHelpViewer(HelpViewer next) {
-    return std::exchange(viewer(), std::move(next));
+    const HelpViewer& viewer = windowOptions().helpViewer;
+    if (viewer) viewer(file(), request);
 }
 
 }  // namespace quillery

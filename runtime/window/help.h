@@ -1,5 +1,6 @@
 // The on-line help: the program names its help file, and the Help menu's engine-handled items
-// ask for its contents or its search. Showing help is left to a replaceable viewer.
+// ask for its contents or its search. Showing help is left to the viewer of the window engine's
+// options (runtime/window/window_options.h).
 #pragma once
 
 #include <functional>
@@ -17,8 +18,7 @@ const std::string& helpFile();
 // Shows the help file's contents or search through the installed viewer.
 void openHelp(HelpRequest request);
 
-// The viewer; by default nothing is shown (the help file is outside the program).
+// Shows the help file `file` as `request` asks.
 using HelpViewer = std::function<void(const std::string& file, HelpRequest request)>;
-HelpViewer setHelpViewer(HelpViewer viewer);
 
 }  // namespace quillery

@@ -13,8 +13,4 @@ void showRuntimeErrorBox(const std::string& text) {
     std::fflush(stderr);
 }
 
-FatalReporter installRuntimeErrorBox() {
-    return setFatalReporter(showRuntimeErrorBox);
-}
-
 }  // namespace quillery

@@ -10,10 +10,8 @@ namespace quillery {
 // Shows `text` in a box captioned "Runtime error" with the stop icon and an OK button. Where
 // no box can be shown (no application object) the text goes to standard error instead, so a
 // fault is never silent.
+// The window program makes it the fatal reporter of its runtime options; the program still ends
+// with exit code 2 once the box is closed.
 void showRuntimeErrorBox(const std::string& text);
-
-// Makes the box the fatal report; the program still ends with exit code 2 once it is closed.
-// Returns the reporter it replaced.
-FatalReporter installRuntimeErrorBox();
 
 }  // namespace quillery

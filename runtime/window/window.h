@@ -261,11 +261,8 @@ class PropertyRef {
 PropertyRef PROP(int field, Prop prop, int index = 0);
 PropertyRef PROP(Window& window, int field, Prop prop, int index = 0);
 
-// Whether window timers run by the clock (the default) or only when fired by hand
-// (fireTimer); scripted tests use the latter so that timer events come when the script says.
-void setTimersManual(bool manual);
-bool timersManual();
-// Raises the window's timer event now, as if its period had run out.
+// Raises the window's timer event now, as if its period had run out (window timers run only when
+// fired by hand while the window engine's options say so: runtime/window/window_options.h).
 void fireTimer(Window& window);
 
 }  // namespace quillery

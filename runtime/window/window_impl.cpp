@@ -16,6 +16,7 @@
 #include "runtime/window/picture_files.h"
 #include "runtime/window/screen_text.h"
 #include "runtime/window/window_errors.h"
+#include "runtime/window/window_options.h"
 
 namespace quillery {
 namespace {
@@ -400,7 +401,7 @@ void WindowImpl::setTimerPeriod(int hundredths) {
 }
 
 void WindowImpl::applyTimerMode() {
-    if (state_ == State::Open && timerPeriod_ > 0 && !timersManual()) {
+    if (state_ == State::Open && timerPeriod_ > 0 && !windowOptions().manualTimers) {
         timer_.start(timerPeriod_ * 10);
     } else {
         timer_.stop();

@@ -13,11 +13,6 @@
 namespace quillery {
 namespace {
 
-bool& manualTimers() {
-    static bool manual = false;
-    return manual;
-}
-
 // Calls `action` for every control of the current window whose field lies in first..last.
 template <class Action>
 void forRange(int first, int last, Action action) {
@@ -117,14 +112,6 @@ PropValue windowProp(const WindowImpl& w, Prop prop, int index) {
 }
 
 }  // namespace
-
-void setTimersManual(bool manual) {
-    manualTimers() = manual;
-}
-
-bool timersManual() {
-    return manualTimers();
-}
 
 void fireTimer(Window& window) {
     window.impl().fireTimer();

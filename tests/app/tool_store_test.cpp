@@ -21,6 +21,7 @@
 #include "app/tools/tool_run.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
+#include "storage/access_mode.h"
 #include "storage/btree.h"
 #include "storage/file_control_block.h"
 #include "storage/file_statements.h"
@@ -115,7 +116,7 @@ class ToolStore : public ::testing::Test {
     template <class Plant>
     void plantFault(const std::string& file, Plant plant) {
         QUILLERYFILE = file;
-        OPEN(QUILLERY, 0x12);
+        OPEN(QUILLERY, storage::AccessMode::kReadWrite | storage::AccessMode::kDenyAll);
         ASSERT_EQ(errorCode(), 0) << errorText();
         storage::OpenTable& open = *storage::controlBlockOf(QUILLERY).open;
         ASSERT_TRUE(open.file->begin(true).ok());

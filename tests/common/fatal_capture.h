@@ -4,31 +4,27 @@
 #include <string>
 #include <vector>
 
-#include "runtime/fatal.h"
+#include "runtime/runtime_options.h"
 
 namespace quillery::testing {
 
 // While alive, fatal reports are recorded instead of shown and a program end throws
-// ProgramEnded{exitCode} instead of ending the test process.
+// ProgramEnded{exitCode} instead of ending the test process; the runtime's other options stay.
 class FatalCapture {
   public:
-    FatalCapture()
-        : previousReporter_(
-              setFatalReporter([this](const std::string& text) { reports_.push_back(text); })),
-          previousEnd_(setProgramEndHandler([](int code) { throw ProgramEnded{code}; })) {}
-    ~FatalCapture() {
-        setFatalReporter(previousReporter_);
-        setProgramEndHandler(previousEnd_);
-    }
-    FatalCapture(const FatalCapture&) = delete;
-    FatalCapture& operator=(const FatalCapture&) = delete;
+    FatalCapture() : scoped_(capturing(runtimeOptions())) {}
 
     const std::vector<std::string>& reports() const { return reports_; }
 
   private:
+    RuntimeOptions capturing(RuntimeOptions options) {
+        options.fatalReporter = [this](const std::string& text) { reports_.push_back(text); };
+        options.programEnd = [](int code) { throw ProgramEnded{code}; };
+        return options;
+    }
+
     std::vector<std::string> reports_;
-    FatalReporter previousReporter_;
-    ProgramEndHandler previousEnd_;
+    ScopedRuntimeOptions scoped_;
 };
 
 }  // namespace quillery::testing

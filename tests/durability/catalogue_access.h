@@ -5,14 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "storage/access_mode.h"
+
 namespace quillery::durability {
 
 // Read/write, nobody else may write: how the program itself opens a catalogue.
-inline constexpr int kOpenAlone = 0x22;
+inline constexpr int kOpenAlone = storage::AccessMode::kReadWrite | storage::AccessMode::kDenyWrite;
 // Read only, nobody else may write: how a check reads a catalogue.
-inline constexpr int kOpenToRead = 0x20;
+inline constexpr int kOpenToRead = storage::AccessMode::kDenyWrite;
 // Read/write, others may read and write too: programs that share a catalogue.
-inline constexpr int kOpenShared = 0x42;
+inline constexpr int kOpenShared = storage::AccessMode::kReadWrite | storage::AccessMode::kDenyNone;
 
 // Opens `path` (which must exist: the file declaration would create a missing one). On
 // failure writes why to standard error, after `program`, and returns false.

@@ -16,11 +16,13 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <variant>
 #include <vector>
 
 #include "report_engine/core/metafile_reader.h"
 #include "report_engine/metafile_player.h"
+#include "report_engine/report_options.h"
 #include "report_engine/report_printer.h"
 #include "runtime/errors.h"
 #include "runtime/fatal.h"
@@ -63,10 +65,16 @@ class ReportTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(temp_.isValid());
-        previousTemp_ = qgetenv("TMPDIR");
-        qputenv("TMPDIR", temp_.path().toLocal8Bit());
+        usePageFolder(temp_.path());
     }
-    void TearDown() override { qputenv("TMPDIR", previousTemp_); }
+    void TearDown() override { options_.reset(); }
+    // Page folders are made in `folder` until the test ends.
+    void usePageFolder(const QString& folder) {
+        options_.reset();  // the options before the test, which the new scope puts back
+        ReportOptions options = reportOptions();
+        options.temporaryFolder = folder;
+        options_.emplace(options);
+    }
     QString pdf(const char* name) const { return temp_.filePath(name); }
     QStringList filesLeft() const {
         // Page files and their folders (the toolkit may keep a folder of its own there).
@@ -80,7 +88,7 @@ class ReportTest : public ::testing::Test {
     }
 
     QTemporaryDir temp_;
-    QByteArray previousTemp_;
+    std::optional<ScopedReportOptions> options_;
 };
 
 TEST_F(ReportTest, ThreePagePreviewPrintsToPdfAndCloseDeletesItsFiles) {
@@ -227,8 +235,38 @@ TEST_F(ReportTest, CancelledPreviewAndUnreadablePagesLeaveNothingBehind) {
     EXPECT_TRUE(filesLeft().isEmpty());
 }
 
+// Without a folder in the options, the page folders go where TMPDIR says, read when a report makes
+// its folder; an option names another folder over it.
+TEST_F(ReportTest, ThePageFolderIsTheOptionsFolderElseTmpdir) {
+    const QString environment = temp_.filePath("from-environment");
+    const QString option = temp_.filePath("from-options");
+    ASSERT_TRUE(QDir().mkpath(environment));
+    ASSERT_TRUE(QDir().mkpath(option));
+    const QByteArray previousTmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", environment.toLocal8Bit());
+    const auto folderOfPages = [](const QString& pdfFile) {
+        SampleListing listing;
+        listing.preview(3, pdfFile);
+        const std::vector<std::string> files = listing.pageFiles();
+        const QString folder =
+            files.empty() ? QString()
+                          : QFileInfo(QString::fromStdString(files[0])).dir().absolutePath();
+        CLOSE(listing.report);
+        return folder;
+    };
+    usePageFolder(QString());
+    const QString fromEnvironment = folderOfPages(pdf("a.pdf"));
+    usePageFolder(option);
+    const QString fromOption = folderOfPages(pdf("b.pdf"));
+    qputenv("TMPDIR", previousTmpdir);
+    EXPECT_EQ(QFileInfo(fromEnvironment).dir().absolutePath(), QDir(environment).absolutePath());
+    EXPECT_TRUE(QFileInfo(fromEnvironment).fileName().startsWith("qpages-"));
+    EXPECT_EQ(QFileInfo(fromOption).dir().absolutePath(), QDir(option).absolutePath());
+    EXPECT_TRUE(filesLeft().isEmpty()) << filesLeft().join(",").toStdString();
+}
+
 TEST_F(ReportTest, APageFileThatCannotBeCreatedIsAReportedError) {
-    qputenv("TMPDIR", temp_.filePath("missing-folder").toLocal8Bit());
+    usePageFolder(temp_.filePath("missing-folder"));
     SampleListing listing;
     listing.preview(6, pdf("none.pdf"));
     EXPECT_EQ(listing.report.pageError(), ErrorCode::kOperatingSystemBase + OsError::kFileNotFound);
@@ -247,7 +285,7 @@ TEST_F(ReportTest, APageFolderFailurePostsTheRuntimesOperatingSystemNumber) {
     QFile plain(temp_.filePath("a-file"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    qputenv("TMPDIR", plain.fileName().toLocal8Bit());
+    usePageFolder(plain.fileName());
     SampleListing listing;
     listing.preview(6, pdf("none.pdf"));
     EXPECT_EQ(listing.report.pageError(), ErrorCode::kOperatingSystemBase + OsError::kPathNotFound);
@@ -285,7 +323,9 @@ TEST_F(ReportTest, PrintingDirectlyGoesToThePrinterPageByPage) {
 }
 
 TEST_F(ReportTest, WithoutAPrinterThePagesGoToTheFileNamedInPrintToFile) {
-    const auto previous = setDefaultPrinterLookup([] { return QString(); });
+    ReportOptions noPrinter = reportOptions();
+    noPrinter.defaultPrinter = [] { return QString(); };
+    std::optional<ScopedReportOptions> withoutPrinter(std::in_place, noPrinter);
     std::string caption;
     QStringList filters;
     QTimer::singleShot(0, [&] {
@@ -300,7 +340,7 @@ TEST_F(ReportTest, WithoutAPrinterThePagesGoToTheFileNamedInPrintToFile) {
     listing.preview(3, QString());
     PROP(listing.report, ReportProp::Flush) = 1;
     CLOSE(listing.report);
-    setDefaultPrinterLookup(previous);
+    withoutPrinter.reset();
     EXPECT_EQ(caption, "Print To File...");
     EXPECT_EQ(filters, QStringList({"PDF files (*.pdf)"}));
     EXPECT_EQ(pdfPages(pdf("chosen.pdf")), 1) << "the suffix added to a name typed without one";
@@ -327,12 +367,12 @@ TEST_F(ReportTest, MisusingReportsIsARuntimeError) {
 TEST_F(ReportTest, AFatalErrorStillDeletesThePageFiles) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The child process runs this test again, so the folder must have a name both can know.
-    const QString base = previousTemp_.isEmpty() ? "/tmp" : QString::fromLocal8Bit(previousTemp_);
-    const QString leaf = "/quillery-fatal-end-pages";
-    const QString folder = base.endsWith(leaf) ? base : base + leaf;
+    const QString base = qEnvironmentVariableIsEmpty("TMPDIR") ? QStringLiteral("/tmp")
+                                                               : qEnvironmentVariable("TMPDIR");
+    const QString folder = base + "/quillery-fatal-end-pages";
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
-    qputenv("TMPDIR", folder.toLocal8Bit());
+    usePageFolder(folder);
     // The child ends through exit() with the application object still standing; what the
     // toolkit holds then is not a leak to report.
     const QByteArray sanitizerOptions = qgetenv("ASAN_OPTIONS");

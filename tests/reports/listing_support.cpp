@@ -41,16 +41,22 @@ void ListingTest::SetUp() {
     ASSERT_TRUE(folder_.isValid());
     ASSERT_TRUE(temp_.isValid());
     previousDir_ = QDir::currentPath();
-    previousTmp_ = qgetenv("TMPDIR");
     QDir::setCurrent(folder_.path());
-    qputenv("TMPDIR", temp_.path().toUtf8());
+    usePageFolder(temp_.path());
     initialiseGlobals();
     QUILLERY_USED = 0;
 }
 
 void ListingTest::TearDown() {
     QDir::setCurrent(previousDir_);
-    qputenv("TMPDIR", previousTmp_);
+    pageFolder_.reset();
+}
+
+void ListingTest::usePageFolder(const QString& folder) {
+    pageFolder_.reset();  // the options before the test, which the new scope puts back
+    ReportOptions options = reportOptions();
+    options.temporaryFolder = folder;
+    pageFolder_.emplace(options);
 }
 
 void ListingTest::useCatalogue(const std::vector<QuilleryRecord>& books) {

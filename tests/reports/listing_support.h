@@ -6,11 +6,13 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/catalogue_globals.h"
 #include "app/catalogue_use_count.h"
+#include "report_engine/report_options.h"
 #include "tests/app/window/main_window_support.h"
 #include "tests/common/sample_report.h"  // pageTexts
 
@@ -34,6 +36,8 @@ class ListingTest : public ::testing::Test {
 
     // Writes the catalogue "C.QLY" with `books` and names it as the program's catalogue.
     void useCatalogue(const std::vector<QuilleryRecord>& books);
+    // Page images are made in `folder` until the test ends (the temporary folder to begin with).
+    void usePageFolder(const QString& folder);
     // The files left in the temporary folder.
     QStringList temporaryFiles() const;
     std::string path(const std::string& name) const;
@@ -41,7 +45,7 @@ class ListingTest : public ::testing::Test {
     QTemporaryDir folder_;
     QTemporaryDir temp_;
     QString previousDir_;
-    QByteArray previousTmp_;
+    std::optional<ScopedReportOptions> pageFolder_;
 };
 
 }  // namespace quillery::testing

@@ -2,9 +2,10 @@
 // the timer, Cancel, the use counter, the page files, and records kept only for undo left out.
 #include <QApplication>
 #include <QFile>
+#include <optional>
 
 #include "app/window/display_quillery.h"
-#include "app/window/listings.h"
+#include "app/window/main_window_options.h"
 #include "app/window/reports_menu.h"
 #include "reports/listing_report.h"
 #include "reports/listings.h"
@@ -204,7 +205,7 @@ TEST_F(ListingTest, PrintSendsThePagesToTheFileNamed) {
 TEST_F(ListingTest, PagesThatCannotBeWrittenAreSaidInABoxAndNotPreviewed) {
     useCatalogue(numberedBooks(7));
     const QString missing = temp_.filePath("gone");
-    qputenv("TMPDIR", missing.toUtf8());
+    usePageFolder(missing);
     ScriptedSession s;
     s.then(runTimers().in(kAuthorProgress)).then(answerMessageBox(BUTTON::OK));
     AUTHORREPORT();
@@ -284,8 +285,9 @@ namespace W = displayquillery;
 TEST_F(ListingTest, TheReportsMenuRunsAListingAndReadsTheCatalogueAgain) {
     std::vector<QuilleryRecord> books = numberedBooks(3);
     useCatalogue(books);
-    const ListingProcedure previous = setListingProcedure({});
-    installListings();
+    MainWindowOptions options = mainWindowOptions();
+    options.listings = runReportsMenuListing;
+    std::optional<ScopedMainWindowOptions> listings(std::in_place, options);
     ScriptedSession s;
     s.then(dismissSplash())
         .then(click(W::DELETE))  // kept for undo until the catalogue is read again
@@ -314,7 +316,7 @@ TEST_F(ListingTest, TheReportsMenuRunsAListingAndReadsTheCatalogueAgain) {
                   .in(kMainWindow))
         .then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("C.QLY");
-    setListingProcedure(previous);
+    listings.reset();
     EXPECT_TRUE(s.done()) << s.report();
     EXPECT_EQ(fileRecords(path("C.QLY")).size(), 3u);  // the deleted book is gone for good
     EXPECT_TRUE(temporaryFiles().isEmpty());

@@ -5,8 +5,10 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 
 #include "runtime/dates.h"
+#include "runtime/runtime_options.h"
 
 namespace quillery {
 namespace {
@@ -38,14 +40,22 @@ LocalDateTime at(int year, int month, int day, int h = 0, int m = 0, int s = 0, 
 class DatesTest : public ::testing::Test {
   protected:
     void SetUp() override { useClock(at(2026, 12, 8, 13, 5, 0, 0)); }
-    void TearDown() override {
-        setClockSource({});
-        resetCenturyYear();
-    }
+    // Installs a clock showing `now` until moved on (the century window reads its year anew);
+    // the test's end puts the options before it back.
     void useClock(LocalDateTime now) {
-        setClockSource([now] { return now; });
-        resetCenturyYear();
+        now_ = now;
+        RuntimeOptions options = runtimeOptions();
+        options.clock = [this] { return now_; };
+        clock_.emplace(options);
     }
+    void useSystemClock() {
+        RuntimeOptions options = runtimeOptions();
+        options.clock = {};
+        clock_.emplace(options);
+    }
+
+    LocalDateTime now_;
+    std::optional<ScopedRuntimeOptions> clock_;
 };
 
 TEST_F(DatesTest, RangeEndsAndDaysJustOutside) {
@@ -231,10 +241,10 @@ TEST_F(DatesTest, CenturyWindowLeavesOtherYearsAlone) {
 
 TEST_F(DatesTest, CurrentYearIsReadOnceForTheWholeRun) {
     EXPECT_EQ(expandTwoDigitYear(46), 1946);
-    setClockSource([] { return at(2031, 1, 1); });  // the clock moves on; the window does not
+    now_ = at(2031, 1, 1);  // the clock moves on; the window does not
     EXPECT_EQ(expandTwoDigitYear(46), 1946);
     EXPECT_EQ(expandTwoDigitYear(50), 1950);
-    resetCenturyYear();
+    useClock(now_);  // options installed again: the year is read anew
     EXPECT_EQ(expandTwoDigitYear(46), 2046);
     EXPECT_EQ(expandTwoDigitYear(51), 1951);
 }
@@ -313,7 +323,7 @@ TEST_F(DatesTest, TodayOutsideTheValidRangeIsNoDate) {
 }
 
 TEST_F(DatesTest, SystemClockGivesAValidDateAndTime) {
-    setClockSource({});
+    useSystemClock();
     const std::int32_t today = TODAY();
     EXPECT_GE(today, kFirstDayNumber);
     EXPECT_LE(today, kLastDayNumber);

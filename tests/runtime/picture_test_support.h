@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "runtime/dates.h"
 #include "runtime/locale_settings.h"
+#include "runtime/runtime_options.h"
 
 namespace quillery::testing {
 
@@ -25,17 +28,18 @@ class PinnedPictureTest : public ::testing::Test {
     void SetUp() override {
         saved_ = localeSettings();
         setLocaleSettings(LocaleSettings::defaults());
-        setClockSource([] { return pictureTestNow(); });
-        resetCenturyYear();
+        RuntimeOptions options = runtimeOptions();
+        options.clock = [] { return pictureTestNow(); };
+        pinnedClock_.emplace(options);
     }
     void TearDown() override {
         setLocaleSettings(saved_);
-        setClockSource({});
-        resetCenturyYear();
+        pinnedClock_.reset();
     }
 
   private:
     LocaleSettings saved_;
+    std::optional<ScopedRuntimeOptions> pinnedClock_;
 };
 
 template <typename Param>

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "runtime/fixed_string.h"
 #include "runtime/queue.h"
 #include "runtime/queue_memory.h"
+#include "runtime/runtime_options.h"
 #include "tests/common/fatal_capture.h"
 
 namespace quillery {
@@ -25,9 +27,10 @@ struct NameRecord {
     std::int32_t SEQ;
 };
 
-// Fixes the clock at `time` hundredths of a second into the day (the runtime adds 1).
-void setClockAt(int hours, int minutes, int seconds, int hundredths) {
-    setClockSource([=] {
+// The runtime's options with the clock fixed at a time of 8 December 2026.
+RuntimeOptions clockAt(int hours, int minutes, int seconds, int hundredths) {
+    RuntimeOptions options = runtimeOptions();
+    options.clock = [=] {
         LocalDateTime t;
         t.year = 2026;
         t.month = 12;
@@ -37,7 +40,8 @@ void setClockAt(int hours, int minutes, int seconds, int hundredths) {
         t.seconds = seconds;
         t.milliseconds = hundredths * 10;
         return t;
-    });
+    };
+    return options;
 }
 
 class QueueTest : public ::testing::Test {
@@ -47,9 +51,14 @@ class QueueTest : public ::testing::Test {
         setClockAt(13, 5, 0, 0);
     }
     void TearDown() override {
-        setClockSource({});
+        clock_.reset();
         setCharTables(CharTables::defaults());
         clearError();
+    }
+
+    // Fixes the clock until the test ends.
+    void setClockAt(int hours, int minutes, int seconds, int hundredths) {
+        clock_.emplace(clockAt(hours, minutes, seconds, hundredths));
     }
 
     // Adds NAME = each of `names` with key `key`, SEQ numbering the arrivals from 1.
@@ -80,6 +89,7 @@ class QueueTest : public ::testing::Test {
     NameRecord rec;
     Queue q{rec, {&NameRecord::NAME, &NameRecord::SEQ}};
     int arrivals = 0;
+    std::optional<ScopedRuntimeOptions> clock_;
 };
 
 // --- Ordering and searching ---
@@ -344,16 +354,17 @@ void* limitedAllocate(std::size_t size) {
 
 class ScarceMemory {
   public:
-    explicit ScarceMemory(int allocations) {
-        allocationsLeft = allocations;
-        QueueMemory scarce = standardQueueMemory();
-        scarce.allocate = limitedAllocate;
-        previous_ = setQueueMemory(scarce);
-    }
-    ~ScarceMemory() { setQueueMemory(previous_); }
+    explicit ScarceMemory(int allocations) : scope_(scarce(allocations)) {}
 
   private:
-    QueueMemory previous_;
+    static RuntimeOptions scarce(int allocations) {
+        allocationsLeft = allocations;
+        RuntimeOptions options = runtimeOptions();
+        options.queueMemory.allocate = limitedAllocate;
+        return options;
+    }
+
+    ScopedRuntimeOptions scope_;
 };
 
 TEST_F(QueueTest, NoMemoryForAnEntryAddsNothing) {

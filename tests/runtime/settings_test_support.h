@@ -13,6 +13,7 @@
 
 #include "runtime/dates.h"
 #include "runtime/errors.h"
+#include "runtime/runtime_options.h"
 #include "runtime/settings_file.h"
 
 namespace quillery::testing {
@@ -78,8 +79,9 @@ class ScopedEnvironment {
 inline void resetRuntimeState() {
     resetRuntimeSettings();
     clearError();
-    setClockSource({});
-    resetCenturyYear();
+    RuntimeOptions options = runtimeOptions();
+    options.clock = {};  // the system clock; installing forgets the century window's year
+    setRuntimeOptions(options);
 }
 
 }  // namespace quillery::testing

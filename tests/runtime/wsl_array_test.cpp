@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/queue_memory.h"
+#include "runtime/runtime_options.h"
 #include "runtime/wsl_array.h"
 #include "tests/common/fatal_capture.h"
 
@@ -83,16 +84,15 @@ TEST(WslArrayTest, FailedReallocationIsFatalAndKeepsTheArray) {
     WSLARRAY array;
     for (std::uint32_t i = 0; i < 8; ++i)
         array.insert(i, fake(i));
-    QueueMemory failing = standardQueueMemory();
-    failing.reallocate = noRealloc;
-    const QueueMemory previous = setQueueMemory(failing);
     {
+        RuntimeOptions failing = runtimeOptions();
+        failing.queueMemory.reallocate = noRealloc;
+        const ScopedRuntimeOptions noGrowth(failing);
         testing::FatalCapture capture;
         EXPECT_THROW(array.insert(8, fake(8)), ProgramEnded);
         ASSERT_EQ(capture.reports().size(), 1u);
         EXPECT_EQ(capture.reports()[0], "Out of memory in WSLARRAY!");
     }
-    setQueueMemory(previous);
     EXPECT_EQ(array.size(), 8u);
     EXPECT_EQ(array.capacity(), 8u);
     EXPECT_EQ(array.at(7), fake(7));

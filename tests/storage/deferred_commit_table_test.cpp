@@ -61,7 +61,7 @@ TEST_F(DeferredTableTest, RefusedAddWhileDeferredKeepsTheAddsBeforeIt) {
     ASSERT_EQ(file.call(Op::kClose), 0);
     EXPECT_TRUE(checkFileOnDisk(path).clean());
 
-    ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+    ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     ASSERT_EQ(file.call(Op::kRecords), 0);
     EXPECT_EQ(file.lastAnswer, 3);
     EXPECT_EQ(entries(0), 3u);
@@ -99,7 +99,7 @@ TEST_F(DeferredTableTest, BuildOfEveryKeyLeavesNothingWaiting) {
     expectTableClean();
     // Another open finds the built keys on disk.
     ASSERT_EQ(file.call(Op::kClose), 0);
-    ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+    ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     expectTableClean();
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "runtime/errors.h"
+#include "storage/access_mode.h"
 #include "storage/memory_file.h"
 #include "storage/page_file.h"
 #include "storage/storage_options.h"
@@ -29,7 +30,8 @@ Bytes valueOf(int i, std::uint8_t version) {
     return v;
 }
 
-std::unique_ptr<PageFile> openOn(std::unique_ptr<File> file, int mode = 0x22) {
+std::unique_ptr<PageFile> openOn(std::unique_ptr<File> file,
+                                 int mode = AccessMode::kReadWrite | AccessMode::kDenyWrite) {
     PageFileOptions options;
     options.mode = mode;
     options.create = true;
@@ -240,7 +242,7 @@ TEST_F(DeferredCommitTest, TransactionCommitsWhatWaitsBeforeItHoldsBack) {
 // them once they are committed.
 TEST(DeferredCommitSharing, OthersWaitWhileChangesWaitAndThenSeeThem) {
     auto disk = std::make_shared<MemoryDisk>();
-    constexpr int kShared = 0x42;  // read/write, deny none
+    constexpr int kShared = AccessMode::kReadWrite | AccessMode::kDenyNone;
     auto ours = openOn(std::make_unique<MemoryFile>(disk), kShared);
     Model model;
     ASSERT_TRUE(putEntry(*ours, 0, 1, model).ok());

@@ -62,7 +62,7 @@ TEST_F(DriverOptionsTest, PnmFindsTheFirstTableNameFromTheGivenOne) {
     DeclaredFile other(kSmallFields, kSmallKeys, Small::kLength);
     other.setName(path + "\\!BOOKS");
     ASSERT_EQ(other.call(Op::kCreate), 0);
-    ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+    ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     EXPECT_EQ(send("PNM=A"), "BOOKS");
     EXPECT_EQ(send("pnm=booksz"), "UNNAMED");
 }

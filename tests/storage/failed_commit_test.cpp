@@ -68,7 +68,7 @@ inline constexpr std::array<KeyDeclaration, 2> kKeys{{
 TEST(FailedChange, KeysThatCannotBePutBackAreAStorageFault) {
     testing::ScratchDir dir;
     testing::DeclaredFile file(Pair::kFields, Pair::kKeys, Pair::kLength);
-    testing::createAndOpen(file, dir.file("Pairs.vlt"), 0x12);
+    testing::createAndOpen(file, dir.file("Pairs.vlt"), testing::kReadWriteDenyAll);
     for (const char* code : {"r", "s"}) {
         file.setText(Pair::CODE, 6, code);
         file.setText(Pair::NAME, 10, "a");

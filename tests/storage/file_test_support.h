@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "storage/access_mode.h"
 #include "storage/checker.h"
 #include "storage/driver.h"
 #include "storage/file_control_block.h"
@@ -223,7 +224,16 @@ class DeclaredFile {
     TableDeclaration declaration_{};
 };
 
-inline void createAndOpen(DeclaredFile& file, const std::string& path, int mode = 0x22) {
+// The access modes the tests open with: read or read/write, and what others may do meanwhile.
+inline constexpr int kReadWriteDenyWrite = AccessMode::kReadWrite | AccessMode::kDenyWrite;
+inline constexpr int kReadWriteDenyNone = AccessMode::kReadWrite | AccessMode::kDenyNone;
+inline constexpr int kReadWriteDenyAll = AccessMode::kReadWrite | AccessMode::kDenyAll;
+inline constexpr int kReadWriteCompatible = AccessMode::kReadWrite | AccessMode::kCompatibility;
+inline constexpr int kReadOnlyDenyWrite = AccessMode::kDenyWrite;
+inline constexpr int kReadOnlyDenyNone = AccessMode::kDenyNone;
+
+inline void createAndOpen(DeclaredFile& file, const std::string& path,
+                          int mode = kReadWriteDenyWrite) {
     file.setName(path);
     ASSERT_EQ(file.call(Operation::kCreate), 0) << lastDriverDetail();
     ASSERT_EQ(file.call(Operation::kOpen, mode), 0) << lastDriverDetail();

@@ -59,7 +59,7 @@ class OemTableTest : public ::testing::Test {
     void createOem() {
         CREATE(*oem);
         ASSERT_EQ(errorCode(), 0) << errorText();
-        OPEN(*oem, 0x42);
+        OPEN(*oem, kReadWriteDenyNone);
         ASSERT_EQ(errorCode(), 0) << errorText();
     }
     // The number the first record added gets (the table took the first one).
@@ -123,7 +123,7 @@ TEST_F(OemTableTest, TextIsStoredInCodePage437AndReadBackAsWindows1252) {
     CLOSE(*oem);
 
     // An ordinary declaration over the same file sees the stored bytes.
-    OPEN(*plain, 0x42);
+    OPEN(*plain, kReadWriteDenyNone);
     ASSERT_EQ(errorCode(), 0) << errorText();
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         GET(*plain, positions[i]);
@@ -134,7 +134,7 @@ TEST_F(OemTableTest, TextIsStoredInCodePage437AndReadBackAsWindows1252) {
     }
     CLOSE(*plain);
 
-    OPEN(*oem, 0x42);
+    OPEN(*oem, kReadWriteDenyNone);
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         GET(*oem, positions[i]);
         ASSERT_EQ(errorCode(), 0) << errorText();
@@ -156,7 +156,7 @@ TEST_F(OemTableTest, EveryStringTypeIsConvertedButNotALengthByte) {
     ASSERT_EQ(errorCode(), 0) << errorText();
     CLOSE(*oem);
 
-    OPEN(*plain, 0x42);
+    OPEN(*plain, kReadWriteDenyNone);
     GET(*plain, first);
     ASSERT_EQ(errorCode(), 0) << errorText();
     // The zero-terminated string converts in full (zero maps to zero).
@@ -166,7 +166,7 @@ TEST_F(OemTableTest, EveryStringTypeIsConvertedButNotALengthByte) {
     EXPECT_EQ(bytesAt(plain, Oem::CODES, 6), bytesOf("\x8E\x99\x9A\x84\x94\x81"));
     CLOSE(*plain);
 
-    OPEN(*oem, 0x42);
+    OPEN(*oem, kReadWriteDenyNone);
     GET(*oem, first);
     EXPECT_EQ(bytesAt(oem, Oem::ZNAME, 5), bytesOf(std::string_view("\xE9t\xE9\0\xE9", 5)));
     EXPECT_EQ(bytesAt(oem, Oem::PNAME, 5), bytesOf("\x03\xE4\xF6\xFC\xE9"));
@@ -177,11 +177,11 @@ TEST_F(OemTableTest, ACharacterWithoutAnOemFormIsStoredAsAQuestionMark) {
     createOem();
     addName(oem, "5\x80 \xA9 \xF8");  // euro, copyright, o with stroke
     CLOSE(*oem);
-    OPEN(*plain, 0x42);
+    OPEN(*plain, kReadWriteDenyNone);
     GET(*plain, first);
     EXPECT_EQ(plain.text(Oem::NAME, 20), "5? ? ?");
     CLOSE(*plain);
-    OPEN(*oem, 0x42);
+    OPEN(*oem, kReadWriteDenyNone);
     GET(*oem, first);
     EXPECT_EQ(oem.text(Oem::NAME, 20), "5? ? ?");
 }
@@ -197,13 +197,13 @@ TEST_F(OemTableTest, TextMemosAreConvertedBinaryMemosAreNot) {
     ADD(*oem);
     ASSERT_EQ(errorCode(), 0) << errorText();
     CLOSE(*oem);
-    OPEN(*plain, 0x42);
+    OPEN(*plain, kReadWriteDenyNone);
     GET(*plain, first);
     EXPECT_EQ(plain.block().memos[0], bytesOf("Gr\x81\xE1"
                                               "e"));
     EXPECT_EQ(plain.block().memos[1], bytesOf("\xFC\xDF"));
     CLOSE(*plain);
-    OPEN(*oem, 0x42);
+    OPEN(*oem, kReadWriteDenyNone);
     GET(*oem, first);
     EXPECT_EQ(oem.block().memos[0], bytesOf("Gr\xFC\xDF"
                                             "e"));
@@ -248,8 +248,8 @@ TEST_F(OemTableTest, KeysSortAsTheWindowsTextsDo) {
         DeclaredFile ordinary(kOemFields, kOemKeys, Oem::kLength);
         DeclaredFile stored(kOemFields, kOemKeys, Oem::kLength);
         stored.declaration().oem = true;
-        createAndOpen(ordinary, here.file("ansi.dat"), 0x42);
-        createAndOpen(stored, here.file("oem.dat"), 0x42);
+        createAndOpen(ordinary, here.file("ansi.dat"), kReadWriteDenyNone);
+        createAndOpen(stored, here.file("oem.dat"), kReadWriteDenyNone);
         for (const std::string& name : names) {
             addName(ordinary, name);
             addName(stored, name);
@@ -299,7 +299,7 @@ TEST_F(OemTableTest, ChangeCheckComparesStoredBytesWithStoredBytes) {
     // A change made elsewhere is still found.
     GET(*oem, first);
     ASSERT_EQ(errorCode(), 0);
-    OPEN(*plain, 0x42);
+    OPEN(*plain, kReadWriteDenyNone);
     GET(*plain, first);
     plain.setInt32(Oem::COUNT, 8);
     PUT(*plain);
@@ -311,7 +311,7 @@ TEST_F(OemTableTest, ChangeCheckComparesStoredBytesWithStoredBytes) {
 
 TEST_F(OemTableTest, AFieldLeftAsReadKeepsCharactersWithoutAWindowsForm) {
     createOem();
-    OPEN(*plain, 0x42);
+    OPEN(*plain, kReadWriteDenyNone);
     ASSERT_EQ(errorCode(), 0);
     // Box drawing characters stored by some other program.
     fill(plain, "\xC9\xCD\xBB ok");

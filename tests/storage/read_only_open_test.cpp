@@ -14,9 +14,10 @@ namespace {
 using namespace testing;
 namespace Op = Operation;
 
-constexpr int kReadOnlyDenyNone = 0x40;
-constexpr int kReadOnlyDenyWrite = 0x20;
-constexpr int kReadWriteDenyNone = 0x42;
+using testing::kReadOnlyDenyNone;
+using testing::kReadOnlyDenyWrite;
+using testing::kReadWriteDenyAll;
+using testing::kReadWriteDenyNone;
 
 class ReadOnlyOpen : public ::testing::Test {
   protected:
@@ -73,7 +74,7 @@ TEST_F(ReadOnlyOpen, ItsHoldKeepsAWriterFromHoldingTheRecord) {
 TEST_F(ReadOnlyOpen, ItIsRefusedWhereAWriterDeniesReading) {
     DeclaredFile writer(kSmallFields, kSmallKeys, Small::kLength);
     writer.setName(path);
-    ASSERT_EQ(writer.call(Op::kOpen, 0x12), 0);
+    ASSERT_EQ(writer.call(Op::kOpen, kReadWriteDenyAll), 0);
     std::unique_ptr<PageFile> reader;
     EXPECT_EQ(openReadOnly(kReadOnlyDenyNone, reader).code(), ErrorCode::kAccessDenied);
 }

@@ -11,13 +11,6 @@ namespace {
 
 namespace Op = Operation;
 
-constexpr int kReadOnlyDenyNone = 0x40;
-constexpr int kReadWriteDenyNone = 0x42;
-constexpr int kReadWriteDenyWrite = 0x22;
-constexpr int kReadOnlyDenyWrite = 0x20;
-constexpr int kReadWriteDenyAll = 0x12;
-constexpr int kReadWriteCompatible = 0x02;
-
 class SharingTest : public ::testing::Test {
   protected:
     void SetUp() override {

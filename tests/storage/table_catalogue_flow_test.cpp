@@ -17,18 +17,18 @@ class CatalogueFlowTest : public ::testing::Test {
 
     // Open for reading and writing, denying writes; create with a blank header when missing.
     void openCatalogue() {
-        OPEN(*file, 0x22);
+        OPEN(*file, kReadWriteDenyWrite);
         if (errorCode() != ErrorCode::kFileNotFound) return;
         CREATE(*file);
         ASSERT_EQ(errorCode(), 0);
-        OPEN(*file, 0x22);
+        OPEN(*file, kReadWriteDenyWrite);
         ASSERT_EQ(errorCode(), 0);
         CLEAR(*file);
         file.setInt32(Book::CREATEDDATE, 80000);
         ADD(*file);
         ASSERT_EQ(errorCode(), 0);
         CLOSE(*file);
-        OPEN(*file, 0x22);
+        OPEN(*file, kReadWriteDenyWrite);
         ASSERT_EQ(errorCode(), 0);
     }
     void addBook(std::string_view last, std::string_view first, std::string_view title,

@@ -196,7 +196,7 @@ TEST_F(BookModelTest, RandomOperationsMatchTheModelAcrossReopens) {
         ASSERT_EQ(file.call(Op::kClose), 0);
         const CheckReport report = checkFileOnDisk(path);
         EXPECT_TRUE(report.clean()) << "round " << round << ": " << report.text();
-        ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+        ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     }
     verifyEverything();
     EXPECT_GT(model.size(), 150u);  // enough records for index pages above the leaves

@@ -158,7 +158,7 @@ TEST_F(KeyBuildTest, BuildOfAClosedFileOpensItForTheBuild) {
     ASSERT_EQ(file.call(Op::kClose), 0);
     ASSERT_EQ(file.call(Op::kBuildAllKeys), 0);
     EXPECT_FALSE(file.block().isOpen());
-    ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+    ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     EXPECT_EQ(entries(0), 1u);
     EXPECT_EQ(keyMetadata(0).buildMark, 0u);
 }
@@ -223,7 +223,7 @@ TEST(RuntimeKeyTest, RuntimeKeyIsFilledByBuildsOnlyAndDroppedAtClose) {
     EXPECT_EQ(file.lastAnswer, 3);
     ASSERT_EQ(file.call(Op::kClose), 0);
     EXPECT_TRUE(checkFileOnDisk(path).clean());
-    ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+    ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     ASSERT_EQ(file.call(Op::kKeyEntries, 0, 1), 0);
     EXPECT_EQ(file.lastAnswer, 0);
 }

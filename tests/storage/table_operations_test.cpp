@@ -57,7 +57,7 @@ TEST_F(SmallFileTest, RecordsSurviveCloseAndReopen) {
     add("A1", 5, "alpha");
     ASSERT_EQ(file.call(Op::kClose), 0);
     EXPECT_EQ(file.call(Op::kGetByNumber, 2), ErrorCode::kFileNotOpen);
-    ASSERT_EQ(file.call(Op::kOpen, 0x22), 0);
+    ASSERT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     ASSERT_EQ(file.call(Op::kGetByNumber, 2), 0);
     EXPECT_EQ(file.text(Small::NAME, 10), "alpha");
     EXPECT_TRUE(checkFileOnDisk(dir.file("small.dat")).clean());
@@ -231,7 +231,7 @@ TEST_F(SmallFileTest, DuplicateInUniqueKeyFailsAndLeavesTheFileByteForByte) {
 }
 
 TEST_F(SmallFileTest, OpenOfAnOpenFileIsFileAlreadyOpen) {
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), ErrorCode::kFileAlreadyOpen);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kFileAlreadyOpen);
 }
 
 TEST_F(SmallFileTest, UnsupportedOperationsAnswer80AndNoOperationSucceeds) {
@@ -244,13 +244,13 @@ TEST(FileOpenTest, MissingFileIsFileNotFound) {
     ScratchDir dir;
     DeclaredFile file(kSmallFields, kSmallKeys, Small::kLength);
     file.setName(dir.file("missing.dat"));
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), ErrorCode::kFileNotFound);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kFileNotFound);
 }
 
 TEST(FileOpenTest, EmptyNameIsInvalidFilename) {
     DeclaredFile file(kSmallFields, kSmallKeys, Small::kLength);
     file.setName("");
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), ErrorCode::kInvalidFilename);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kInvalidFilename);
     EXPECT_EQ(file.call(Op::kCreate), ErrorCode::kInvalidFilename);
 }
 
@@ -271,9 +271,9 @@ TEST(FileOpenTest, BadHeaderIsInvalidDataFile) {
     std::ofstream(dir.file("short.dat"), std::ios::binary) << "vElT";
     DeclaredFile file(kSmallFields, kSmallKeys, Small::kLength);
     file.setName(dir.file("junk.dat"));
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), ErrorCode::kInvalidDataFile);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kInvalidDataFile);
     file.setName(dir.file("short.dat"));
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), ErrorCode::kInvalidDataFile);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kInvalidDataFile);
 }
 
 TEST(FileOpenTest, DifferentDeclarationIsInvalidRecordDeclaration) {
@@ -291,7 +291,7 @@ TEST(FileOpenTest, DifferentDeclarationIsInvalidRecordDeclaration) {
     }};
     DeclaredFile changed(kSmallFields, kChangedKeys, Small::kLength);
     changed.setName(dir.file("decl.dat"));
-    EXPECT_EQ(changed.call(Op::kOpen, 0x22), ErrorCode::kInvalidRecordDeclaration);
+    EXPECT_EQ(changed.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kInvalidRecordDeclaration);
     // Names may differ; flag 0x10 is not compared.
     static constexpr std::array<KeyDeclaration, 4> kRenamedKeys{{
         {"OTHERNAME", KeyAttribute::kDeclared10, kCodeKey},
@@ -301,7 +301,7 @@ TEST(FileOpenTest, DifferentDeclarationIsInvalidRecordDeclaration) {
     }};
     DeclaredFile renamed(kSmallFields, kRenamedKeys, Small::kLength);
     renamed.setName(dir.file("decl.dat"));
-    EXPECT_EQ(renamed.call(Op::kOpen, 0x22), 0);
+    EXPECT_EQ(renamed.call(Op::kOpen, kReadWriteDenyWrite), 0);
 }
 
 TEST(FileOpenTest, NamesGetTheDefaultExtensionAndTablesByName) {
@@ -312,10 +312,10 @@ TEST(FileOpenTest, NamesGetTheDefaultExtensionAndTablesByName) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("plain.VLT")));
     // The table is named in capitals; the unnamed table of the same file does not exist.
     file.setName(dir.file("plain.VLT") + "\\!BOOKS");
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), 0);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), 0);
     EXPECT_EQ(file.call(Op::kClose), 0);
     file.setName(dir.file("plain"));
-    EXPECT_EQ(file.call(Op::kOpen, 0x22), ErrorCode::kFileNotFound);
+    EXPECT_EQ(file.call(Op::kOpen, kReadWriteDenyWrite), ErrorCode::kFileNotFound);
 }
 
 TEST(FileOpenTest, TwoTablesLiveInOneFile) {
@@ -326,8 +326,8 @@ TEST(FileOpenTest, TwoTablesLiveInOneFile) {
     second.setName(dir.file("two.dat\\!TWO"));
     ASSERT_EQ(first.call(Op::kCreate), 0);
     ASSERT_EQ(second.call(Op::kCreate), 0);
-    ASSERT_EQ(first.call(Op::kOpen, 0x42), 0);
-    ASSERT_EQ(second.call(Op::kOpen, 0x42), 0);
+    ASSERT_EQ(first.call(Op::kOpen, kReadWriteDenyNone), 0);
+    ASSERT_EQ(second.call(Op::kOpen, kReadWriteDenyNone), 0);
     first.setText(Small::CODE, 6, "one");
     ASSERT_EQ(first.call(Op::kAdd), 0);
     second.setText(Small::CODE, 6, "two");

@@ -14,7 +14,6 @@ namespace quillery::storage::testing {
 namespace {
 
 namespace Op = Operation;
-constexpr int kShared = 0x42;
 
 class TransactionTest : public ::testing::Test {
   protected:
@@ -26,7 +25,7 @@ class TransactionTest : public ::testing::Test {
             const std::string path = dir.file(f == &a ? "a.dat" : "b.dat");
             f->setName(path);
             ASSERT_EQ(f->call(Op::kCreate), 0);
-            ASSERT_EQ(f->call(Op::kOpen, kShared), 0);
+            ASSERT_EQ(f->call(Op::kOpen, kReadWriteDenyNone), 0);
             f->setText(Small::CODE, 6, "first");
             ASSERT_EQ(f->call(Op::kAdd), 0);
         }
@@ -60,7 +59,7 @@ TEST_F(TransactionTest, ChangesAreHeldBackUntilTheCommit) {
     ASSERT_TRUE(commitTransaction().ok());
     EXPECT_NE(fileBytes(dir.file("a.dat")), before);
     ASSERT_EQ(a.call(Op::kClose), 0);
-    ASSERT_EQ(a.call(Op::kOpen, kShared), 0);
+    ASSERT_EQ(a.call(Op::kOpen, kReadWriteDenyNone), 0);
     EXPECT_EQ(records(a), 2);
 }
 
@@ -92,7 +91,7 @@ TEST_F(TransactionTest, BeginWaitsForTheLockAndGivesUp) {
     const pid_t child = forkChild([&] {
         DeclaredFile other(kSmallFields, kSmallKeys, Small::kLength);
         other.setName(pathA);
-        if (other.call(Op::kOpen, kShared) != 0) return 1;
+        if (other.call(Op::kOpen, kReadWriteDenyNone) != 0) return 1;
         FileControlBlock* files[] = {&other.block()};
         if (!beginTransaction(files, std::chrono::milliseconds(100)).ok()) return 2;
         childBegan.give();
@@ -138,7 +137,7 @@ TEST_F(TransactionTest, CommitOverTwoFilesLeavesNoEntryInTheControlFile) {
     // The control file holds nothing but its own bookkeeping.
     std::unique_ptr<PageFile> control;
     PageFileOptions options;
-    options.mode = 0x40;
+    options.mode = kReadOnlyDenyNone;
     ASSERT_TRUE(PageFile::open(dir.file("control.tcf"), options, control).ok());
     TreeCursor cursor(control->data());
     EXPECT_FALSE(cursor.seekFirst());
@@ -158,7 +157,9 @@ TEST_F(TransactionTest, InterruptedCommitLeavesBothFilesBeforeOrBothAfter) {
             DeclaredFile y(kSmallFields, kSmallKeys, Small::kLength);
             x.setName(pathA);
             y.setName(pathB);
-            if (x.call(Op::kOpen, kShared) != 0 || y.call(Op::kOpen, kShared) != 0) return 1;
+            if (x.call(Op::kOpen, kReadWriteDenyNone) != 0 ||
+                y.call(Op::kOpen, kReadWriteDenyNone) != 0)
+                return 1;
             FileControlBlock* files[] = {&x.block(), &y.block()};
             if (!beginTransaction(files, std::chrono::milliseconds(1000)).ok()) return 2;
             x.setText(Small::CODE, 6, "k" + std::to_string(killAt));
@@ -180,7 +181,7 @@ TEST_F(TransactionTest, InterruptedCommitLeavesBothFilesBeforeOrBothAfter) {
         const std::int64_t expected = 1 + std::max(0, killAt - 3) + (committed ? 1 : 0);
         // A reader first (it reads through a log it may not repair), then a writer, which
         // repairs the file for good.
-        for (int mode : {0x40, kShared}) {
+        for (int mode : {kReadOnlyDenyNone, kReadWriteDenyNone}) {
             for (auto* f : {&a, &b}) {
                 ASSERT_EQ(f->call(Op::kOpen, mode), 0) << killAt;
                 EXPECT_EQ(records(*f), expected) << "kill at " << killAt << " mode " << mode;

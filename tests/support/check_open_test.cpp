@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "runtime/window/message_box.h"
+#include "storage/access_mode.h"
 #include "tests/common/fatal_capture.h"
 #include "tests/common/message_box_answer.h"
 #include "tests/storage/file_test_support.h"
@@ -82,7 +83,8 @@ TEST_F(CheckOpenTest, ALockedFileIsTriedTwiceAndAForeignOneEndsAsInvalid) {
     CLOSE(*file);
     DeclaredFile other{kBookFields, kBookKeys, 1569};
     other.setName(dir.file("Books.QLY"));
-    OPEN(*other, 0x12);  // another program, denying everyone
+    OPEN(*other,
+         storage::AccessMode::kReadWrite | storage::AccessMode::kDenyAll);  // another program
     ASSERT_EQ(errorCode(), 0);
     Outcome locked = check(file, {BUTTON::OK, BUTTON::OK});
     EXPECT_TRUE(locked.ended);

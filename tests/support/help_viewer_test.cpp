@@ -13,6 +13,7 @@
 
 #include "runtime/window/help.h"
 #include "runtime/window/window.h"
+#include "runtime/window/window_options.h"
 #include "support/help_viewer.h"
 
 namespace quillery {
@@ -133,7 +134,9 @@ TEST_F(HelpViewerTest, AnUnknownHelpFileSaysThereIsNoHelp) {
 TEST_F(HelpViewerTest, TheHelpMenuOpensItThroughTheWindowEngine) {
     viewer_ = showHelpContents(QStringLiteral("Book.hlp"));
     viewer_->hide();
-    installHelpViewer();
+    WindowOptions options = windowOptions();
+    options.helpViewer = showHelp;
+    const ScopedWindowOptions helpMenu(options);
 
     HELP("C:\\BOOK\\BOOK.HLP");
     openHelp(HelpRequest::Search);
@@ -148,7 +151,6 @@ TEST_F(HelpViewerTest, TheHelpMenuOpensItThroughTheWindowEngine) {
     EXPECT_TRUE(viewer_->isVisible());
     EXPECT_EQ(viewer_->helpFile(), QStringLiteral("Book.hlp"));
     EXPECT_EQ(viewer_->currentTopic(), 0);
-    setHelpViewer({});
 }
 
 TEST_F(HelpViewerTest, OpensOverTheAskingWindowAndEscapeClosesIt) {

@@ -9,6 +9,7 @@
 #include "runtime/errors.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
+#include "runtime/window/window_options.h"
 #include "tests/common/fatal_capture.h"
 
 namespace quillery {
@@ -275,7 +276,7 @@ constexpr WindowLayout kTimedLayout{.module = "TIMED",
 
 // Without a script the loop waits on the real event loop and the clock drives the timer.
 TEST(AcceptLoop, WithoutAScriptTheClockDrivesTheTimer) {
-    ASSERT_FALSE(timersManual());
+    ASSERT_FALSE(windowOptions().manualTimers);
     FixedString<20> name;
     Window window(kTimedLayout, {use(name)});
     OPEN(window);

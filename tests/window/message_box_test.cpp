@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "runtime/runtime_options.h"
 #include "runtime/settings_file.h"
 #include "runtime/window/message_box_dialog.h"
 #include "runtime/window/message_box_layout.h"
@@ -511,6 +512,13 @@ TEST_F(MessageBoxCaptions, CaptionsAreWindows1252) {
 
 // ---- The "Runtime error" box -----------------------------------------------------------------
 
+// The runtime's options with the box as the fatal report, as the program installs it.
+RuntimeOptions reportingInTheBox() {
+    RuntimeOptions options = runtimeOptions();
+    options.fatalReporter = showRuntimeErrorBox;
+    return options;
+}
+
 class RuntimeErrorBox : public ::testing::Test {
   protected:
     void SetUp() override { clearError(); }
@@ -519,7 +527,7 @@ class RuntimeErrorBox : public ::testing::Test {
 
 TEST_F(RuntimeErrorBox, ShowsAFaultWithoutCode) {
     testing::FatalCapture capture;
-    const FatalReporter previous = installRuntimeErrorBox();
+    const ScopedRuntimeOptions boxReports(reportingInTheBox());
     BoxAnswerer answerer({BUTTON::OK});
     answerer.grabNextTo(screenshotPath("runtime_error_box.png"));
     try {
@@ -528,7 +536,6 @@ TEST_F(RuntimeErrorBox, ShowsAFaultWithoutCode) {
     } catch (const ProgramEnded& ended) {
         EXPECT_EQ(ended.exitCode, 2);
     }
-    setFatalReporter(previous);
     ASSERT_EQ(answerer.shown().size(), 1u);
     const auto& box = answerer.last();
     EXPECT_EQ(box.caption, "Runtime error");
@@ -541,14 +548,13 @@ TEST_F(RuntimeErrorBox, ShowsAFaultWithoutCode) {
 
 TEST_F(RuntimeErrorBox, ShowsTheCodesTextFirst) {
     testing::FatalCapture capture;
-    const FatalReporter previous = installRuntimeErrorBox();
+    const ScopedRuntimeOptions boxReports(reportingInTheBox());
     BoxAnswerer answerer({BUTTON::OK});
     try {
         assertionFailed("done+len <= limit", "record.cpp", 42);
     } catch (const ProgramEnded& ended) {
         EXPECT_EQ(ended.exitCode, 2);
     }
-    setFatalReporter(previous);
     ASSERT_EQ(answerer.shown().size(), 1u);
     EXPECT_EQ(answerer.last().text,
               "Internal error 01 : Assertion failed:done+len <= limit\nFile record.cpp line 42");
@@ -558,14 +564,13 @@ TEST_F(RuntimeErrorBox, ShowsTheCodesTextFirst) {
 
 TEST_F(RuntimeErrorBox, EscapeAlsoEndsTheProgram) {
     testing::FatalCapture capture;
-    const FatalReporter previous = installRuntimeErrorBox();
+    const ScopedRuntimeOptions boxReports(reportingInTheBox());
     BoxAnswerer answerer({kPressEscape});
     try {
         fatalError(537, "");
     } catch (const ProgramEnded& ended) {
         EXPECT_EQ(ended.exitCode, 2);
     }
-    setFatalReporter(previous);
     ASSERT_EQ(answerer.shown().size(), 1u);
     EXPECT_EQ(answerer.last().text, errorTextOf(537) + " : ");
 }

@@ -17,6 +17,7 @@
 #include "runtime/window/window.h"
 #include "runtime/window/window_font.h"
 #include "runtime/window/window_impl.h"
+#include "runtime/window/window_options.h"
 #include "tests/common/test_pictures.h"
 
 namespace quillery {
@@ -198,9 +199,11 @@ TEST(Properties, HelpItemsGoToTheHelpViewerNotTheLoop) {
     Vars v;
     std::vector<std::string> opened;
     HELP("Book.hlp");
-    auto previous = setHelpViewer([&](const std::string& file, HelpRequest request) {
+    WindowOptions options = windowOptions();
+    options.helpViewer = [&](const std::string& file, HelpRequest request) {
         opened.push_back(file + (request == HelpRequest::Search ? " search" : " contents"));
-    });
+    };
+    const ScopedWindowOptions viewer(options);  // ends after the session, which it encloses
     ScriptedSession s;
     s.then(menu(HELPITEM)).then(closeWindow());
     Window window(kPropsLayout, usesOf(v));
@@ -209,7 +212,6 @@ TEST(Properties, HelpItemsGoToTheHelpViewerNotTheLoop) {
     while (ACCEPT(window))
         accepted += ACCEPTED() != 0;
     CLOSE(window);
-    setHelpViewer(previous);
     EXPECT_EQ(accepted, 0);
     EXPECT_EQ(opened, (std::vector<std::string>{"Book.hlp search"}));
 }

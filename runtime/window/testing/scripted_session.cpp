@@ -85,16 +85,24 @@ class ScriptedSession::ModalWatcher final : public QObject {
     ScriptedSession& session_;
 };
 
-ScriptedSession::ScriptedSession()
-    : previousObserver_(setAcceptObserver(this)), previousManualTimers_(timersManual()) {
-    setTimersManual(true);
+namespace {
+
+// The options in force, with `session` observing the loops and timers fired by hand.
+WindowOptions playedBy(AcceptObserver* session) {
+    WindowOptions options = windowOptions();
+    options.acceptObserver = session;
+    options.manualTimers = true;
+    return options;
+}
+
+}  // namespace
+
+ScriptedSession::ScriptedSession() : scripted_(playedBy(this)) {
     watcher_ = new ModalWatcher(*this);
 }
 
 ScriptedSession::~ScriptedSession() {
     delete watcher_;
-    setAcceptObserver(previousObserver_);
-    setTimersManual(previousManualTimers_);
 }
 
 ScriptedSession& ScriptedSession::then(script::Action action) {

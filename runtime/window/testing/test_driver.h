@@ -28,6 +28,7 @@
 
 #include "runtime/window/accept_observer.h"
 #include "runtime/window/window.h"
+#include "runtime/window/window_options.h"
 
 class QObject;
 class QWidget;
@@ -147,8 +148,8 @@ class ScriptedSession final : public AcceptObserver {
     std::vector<std::string> pendingFailures_;
     std::vector<SeenMessageBox> boxes_;
     std::vector<std::string> windowsSeen_;
-    AcceptObserver* previousObserver_ = nullptr;
-    bool previousManualTimers_ = false;
+    // The session observes every accept loop and fires the timers, until it ends.
+    ScopedWindowOptions scripted_;
     ModalWatcher* watcher_ = nullptr;
 };
 

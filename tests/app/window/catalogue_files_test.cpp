@@ -16,6 +16,7 @@
 #include "app/window/display_quillery.h"
 #include "app/window/file_commands.h"
 #include "app/window/main_window_globals.h"
+#include "storage/access_mode.h"
 #include "tests/app/damaged_files.h"
 #include "tests/app/window/main_window_support.h"
 #include "tests/storage/process_test_support.h"
@@ -141,7 +142,7 @@ TEST_F(MainWindowTest, ALockedOrDamagedCatalogueIsReportedAndLeftAlone) {
     const auto damagedBefore = std::filesystem::file_size("Damaged.QLY");
     // Another program has the catalogue open for writing, and lets nobody else in.
     COPYFILE = path("Locked.QLY");
-    OPEN(QUILLERYCOPY, 0x12);
+    OPEN(QUILLERYCOPY, storage::AccessMode::kReadWrite | storage::AccessMode::kDenyAll);
     ASSERT_EQ(errorCode(), 0);
     ScriptedSession s;
     s.then(dismissSplash())

@@ -20,9 +20,11 @@
 #include "app/window/program_start.h"
 #include "runtime/dates.h"
 #include "runtime/errors.h"
+#include "runtime/runtime_options.h"
 #include "runtime/window/message_box.h"
 #include "runtime/window/testing/test_driver.h"
 #include "runtime/window/window.h"
+#include "storage/access_mode.h"
 #include "storage/file_statements.h"
 
 namespace quillery::testing {
@@ -84,7 +86,8 @@ inline void writeCatalogue(const std::string& path, const std::vector<QuilleryRe
 inline std::vector<StoredRecord> fileRecords(const std::string& path) {
     std::vector<StoredRecord> records;
     COPYFILE = path;
-    OPEN(QUILLERYCOPY, 0x40);  // read only, sharing with the window's open
+    OPEN(QUILLERYCOPY,
+         storage::AccessMode::kDenyNone);  // read only, sharing with the window's open
     EXPECT_EQ(errorCode(), 0) << errorText();
     SET(QUILLERYCOPY);
     for (NEXT(QUILLERYCOPY); errorCode() == 0; NEXT(QUILLERYCOPY))
@@ -172,12 +175,18 @@ namespace quillery::testing {
 // A clock that shows `at` until moved on: stamps written by the window are then known.
 class SteppedClock {
   public:
-    SteppedClock() {
-        setClockSource([this] { return at; });
-    }
-    ~SteppedClock() { setClockSource({}); }
+    SteppedClock() : scope_(showingAt()) {}
     LocalDateTime at{2026, 12, 8, 10, 0, 0, 0};
     QuilleryStamp stamp() const { return {TODAY(), CLOCK()}; }
+
+  private:
+    RuntimeOptions showingAt() {
+        RuntimeOptions options = runtimeOptions();
+        options.clock = [this] { return at; };
+        return options;
+    }
+
+    ScopedRuntimeOptions scope_;
 };
 
 }  // namespace quillery::testing

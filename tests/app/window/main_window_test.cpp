@@ -17,6 +17,7 @@
 #include "app/window/find_books.h"
 #include "app/window/main_window_globals.h"
 #include "app/window/main_window_layout.h"
+#include "app/window/main_window_options.h"
 #include "app/window/twin_controls.h"
 #include "runtime/window/help.h"
 #include "runtime/window/testing/test_driver.h"
@@ -38,15 +39,19 @@ using testing::outputDirectory;
 // Records the commands the main window dispatches, for as long as it lives.
 class CommandLog {
   public:
-    CommandLog() {
-        previous_ = setMainCommandTap(
-            [this](MainCommand command, int field) { seen.emplace_back(command, field); });
-    }
-    ~CommandLog() { setMainCommandTap(std::move(previous_)); }
+    CommandLog() : scope_(logging()) {}
     std::vector<std::pair<MainCommand, int>> seen;
 
   private:
-    MainCommandTap previous_;
+    MainWindowOptions logging() {
+        MainWindowOptions options = mainWindowOptions();
+        options.commandTap = [this](MainCommand command, int field) {
+            seen.emplace_back(command, field);
+        };
+        return options;
+    }
+
+    ScopedMainWindowOptions scope_;
 };
 
 struct TextCase {

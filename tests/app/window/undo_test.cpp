@@ -2,9 +2,11 @@
 // across catalogues.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/window/display_quillery.h"
-#include "app/window/listings.h"
 #include "app/window/main_window_globals.h"
+#include "app/window/main_window_options.h"
 #include "tests/app/window/main_window_support.h"
 
 namespace quillery::testing {
@@ -127,10 +129,12 @@ TEST_F(MainWindowTest, AListingClosesTheCatalogueAndTheWindowReadsItAgain) {
                    {book("Austen", "Jane", "Emma"), book("Conrad", "Joseph", "Nostromo")});
     std::vector<int> listed;
     // A listing closes the catalogue when it is done, as the real ones do.
-    const ListingProcedure previous = setListingProcedure([&](int field) {
+    MainWindowOptions options = mainWindowOptions();
+    options.listings = [&](int field) {
         listed.push_back(field);
         CLOSE(QUILLERY);
-    });
+    };
+    std::optional<ScopedMainWindowOptions> listings(std::in_place, options);
     ScriptedSession s;
     s.then(dismissSplash())
         .then(type(W::QLY_TITLE, "Persuasion"))
@@ -147,7 +151,7 @@ TEST_F(MainWindowTest, AListingClosesTheCatalogueAndTheWindowReadsItAgain) {
                       }))
         .then(menu(W::FILEEXIT));
     DISPLAYQUILLERY("Books.QLY");
-    setListingProcedure(previous);
+    listings.reset();
     EXPECT_TRUE(s.done()) << s.report();
     EXPECT_EQ(listed, std::vector<int>{W::TITLEREPORT});
 }
