@@ -4,7 +4,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QTreeView>
+#include <functional>
 
 #include "runtime/queue.h"
 #include "runtime/window/control.h"
@@ -22,7 +24,13 @@ class ListView final : public QTreeView {
   public:
     ListView(QWidget* parent, Control& control) : QTreeView(parent), control_(control) {}
 
+    std::function<void()> resized;
+
   protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QTreeView::resizeEvent(event);
+        if (resized) resized();
+    }
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             control_.window().post(EVENT::Accepted, control_.field());
@@ -72,6 +80,7 @@ class ListControl final : public Control, public QueueBound, public ArrangedList
                              pressHeader(view_->header()->logicalIndexAt(at), KEY::MouseRight);
                          });
         applyColumnWidths();
+        view_->resized = [this] { applyColumnWidths(); };
         QObject::connect(view_, &QTreeView::doubleClicked,
                          [this](const QModelIndex&) { window_.post(EVENT::Accepted, field()); });
         connectSelection();
@@ -182,12 +191,25 @@ class ListControl final : public Control, public QueueBound, public ArrangedList
                          });
     }
 
+    // Columns get their designed widths. A list with headings that is wider than their sum
+    // shares the extra room among them in proportion, so a large window shows wider columns
+    // rather than one wide last column.
     void applyColumnWidths() {
         const DialogUnits& du = window_.units();
         const std::vector<ListColumn>& columns = model_->columns();
-        for (std::size_t c = 0; c + 1 < columns.size(); ++c) {
-            view_->setColumnWidth(static_cast<int>(c),
-                                  du.toPixelsX(std::min(columns[c].width, 2000)));
+        std::vector<int> widths;
+        int designed = 0;
+        for (const ListColumn& column : columns) {
+            widths.push_back(du.toPixelsX(std::min(column.width, 2000)));
+            designed += widths.back();
+        }
+        const int room = view_->viewport()->width();
+        const bool spread = hasHeaders(columns) && designed > 0 && room > designed;
+        for (std::size_t c = 0; c + 1 < widths.size(); ++c) {
+            const int width =
+                spread ? static_cast<int>(static_cast<long long>(widths[c]) * room / designed)
+                       : widths[c];
+            view_->setColumnWidth(static_cast<int>(c), width);
         }
     }
 
