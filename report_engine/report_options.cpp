@@ -1,24 +1,16 @@
 // The report engine's options in force.
 #include "report_engine/report_options.h"
 
-#include <utility>
+#include "runtime/installed_options.h"
 
 namespace quillery {
-namespace {
-
-ReportOptions& installed() {
-    static ReportOptions options;
-    return options;
-}
-
-}  // namespace
 
 const ReportOptions& reportOptions() {
-    return installed();
+    return installedOptions<ReportOptions>();
 }
 
 ReportOptions setReportOptions(ReportOptions options) {
-    return std::exchange(installed(), std::move(options));
+    return exchangeInstalledOptions(std::move(options));
 }
 
 }  // namespace quillery

@@ -1,24 +1,16 @@
 // The runtime's options in force.
 #include "runtime/runtime_options.h"
 
-#include <utility>
+#include "runtime/installed_options.h"
 
 namespace quillery {
-namespace {
-
-RuntimeOptions& installed() {
-    static RuntimeOptions options;
-    return options;
-}
-
-}  // namespace
 
 const RuntimeOptions& runtimeOptions() {
-    return installed();
+    return installedOptions<RuntimeOptions>();
 }
 
 RuntimeOptions setRuntimeOptions(RuntimeOptions options) {
-    RuntimeOptions previous = std::exchange(installed(), std::move(options));
+    RuntimeOptions previous = exchangeInstalledOptions(std::move(options));
     internal::forgetCenturyYear();
     return previous;
 }

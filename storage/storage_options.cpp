@@ -1,24 +1,16 @@
 // The storage engine's options in force.
 #include "storage/storage_options.h"
 
-#include <utility>
+#include "runtime/installed_options.h"
 
 namespace quillery::storage {
-namespace {
-
-StorageOptions& installed() {
-    static StorageOptions options;
-    return options;
-}
-
-}  // namespace
 
 const StorageOptions& storageOptions() {
-    return installed();
+    return installedOptions<StorageOptions>();
 }
 
 StorageOptions setStorageOptions(StorageOptions options) {
-    return std::exchange(installed(), std::move(options));
+    return exchangeInstalledOptions(std::move(options));
 }
 
 }  // namespace quillery::storage

@@ -1,24 +1,16 @@
 // The main window's options in force.
 #include "app/window/main_window_options.h"
 
-#include <utility>
+#include "runtime/installed_options.h"
 
 namespace quillery {
-namespace {
-
-MainWindowOptions& installed() {
-    static MainWindowOptions options;
-    return options;
-}
-
-}  // namespace
 
 const MainWindowOptions& mainWindowOptions() {
-    return installed();
+    return installedOptions<MainWindowOptions>();
 }
 
 MainWindowOptions setMainWindowOptions(MainWindowOptions options) {
-    return std::exchange(installed(), std::move(options));
+    return exchangeInstalledOptions(std::move(options));
 }
 
 }  // namespace quillery

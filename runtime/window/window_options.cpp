@@ -1,24 +1,16 @@
 // The window engine's options in force.
 #include "runtime/window/window_options.h"
 
-#include <utility>
+#include "runtime/installed_options.h"
 
 namespace quillery {
-namespace {
-
-WindowOptions& installed() {
-    static WindowOptions options;
-    return options;
-}
-
-}  // namespace
 
 const WindowOptions& windowOptions() {
-    return installed();
+    return installedOptions<WindowOptions>();
 }
 
 WindowOptions setWindowOptions(WindowOptions options) {
-    return std::exchange(installed(), std::move(options));
+    return exchangeInstalledOptions(std::move(options));
 }
 
 }  // namespace quillery
