@@ -62,25 +62,26 @@ std::int32_t positionOfRow(Queue& queue, std::uint32_t row) {
     return position ? *position : 0;
 }
 
-// The queue's record positions and their order, read again only when the queue or the
-// order changed since the last arrangement.
+// The queue's record positions and their order. The positions are read again only when the
+// queue changed since the last arrangement, the order only when it or the positions changed: a
+// heading click then costs the key's read and no walk of the queue.
 const Shape::Cache& positionsInOrder(Queue& queue) {
     Shape& s = shape();
     Shape::Cache& c = s.cache;
     const bool ordered = s.order.has_value();
-    if (c.queue == &queue && c.changes == queue.changeCount() && c.records == queue.recordCount() &&
-        c.ordered == ordered && c.orderReads == s.orderReads) {
-        return c;
+    const bool samePositions =
+        c.queue == &queue && c.changes == queue.changeCount() && c.records == queue.recordCount();
+    if (samePositions && c.ordered == ordered && c.orderReads == s.orderReads) return c;
+    if (!samePositions) {
+        c.queue = &queue;
+        c.changes = queue.changeCount();
+        c.records = queue.recordCount();
+        c.positions.resize(c.records);
+        for (std::uint32_t row = 1; row <= c.records; ++row)
+            c.positions[row - 1] = positionOfRow(queue, row);
     }
-    c = Shape::Cache{};
-    c.queue = &queue;
-    c.changes = queue.changeCount();
-    c.records = queue.recordCount();
     c.orderReads = s.orderReads;
     c.ordered = ordered;
-    c.positions.resize(c.records);
-    for (std::uint32_t row = 1; row <= c.records; ++row)
-        c.positions[row - 1] = positionOfRow(queue, row);
     if (ordered) {
         c.order = orderedRows(c.positions, *s.order);
     } else {
