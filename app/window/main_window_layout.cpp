@@ -220,7 +220,7 @@ constexpr AnchoredControl kAnchored[] = {
     {SHEET, Anchor::Grows},
     {BOOKLIST, Anchor::Grows},
     {PANELUSE, Anchor::RightBottom},
-    {COVERVIEW, Anchor::RightBottom},
+    {COVERVIEW, Anchor::Cover},
     {LETTER, Anchor::LetterBar},
     {FILTERBOX, Anchor::Right},
     {COMMENT, Anchor::RightBottom},

@@ -167,6 +167,7 @@ enum class Anchor {
     Letter,       // a letter button: down with the bottom, spread along the extra width
     LetterBar,    // the letter buttons' group: down with the bottom, as wide as they spread
     Right,        // the tool bar's search box: moves with the right edge
+    Cover,        // the cover: grows upward into the height above the panel, portrait as designed
 };
 
 // A control RESOLUTION places, and how.

@@ -9,6 +9,27 @@ namespace quillery {
 
 namespace W = displayquillery;
 
+namespace {
+
+// The cover never grows wider than the entry panel below it.
+constexpr int kPanelWidth = 213;
+
+// The cover keeps its right and bottom edges by the panel and takes every extra unit of height,
+// its width following in the designed portrait proportion.
+Rect coverInRoom(const Rect& design, int dx, int dy) {
+    int height = design.height + dy;
+    int width = height * design.width / design.height;
+    if (width > kPanelWidth) {
+        width = kPanelWidth;
+        height = width * design.height / design.width;
+    }
+    const int right = design.x + design.width + dx;
+    const int bottom = design.y + design.height + dy;
+    return {right - width, bottom - height, width, height};
+}
+
+}  // namespace
+
 Rect placeInRoom(const Rect& design, W::Anchor anchor, int extraWidth, int extraHeight,
                  int letter) {
     const int dx = std::max(0, extraWidth);
@@ -35,6 +56,9 @@ Rect placeInRoom(const Rect& design, W::Anchor anchor, int extraWidth, int extra
             break;
         case W::Anchor::Right:
             at.x += dx;
+            break;
+        case W::Anchor::Cover:
+            at = coverInRoom(design, dx, dy);
             break;
     }
     return at;

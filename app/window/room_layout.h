@@ -1,7 +1,8 @@
 // Where the main window's controls go in a window of any size: at the design size as designed;
 // in a larger window the extra width and height go to the sheet and the book list, the entry
 // panel keeps its design size (in dialog units, which follow the desktop's font) at the bottom
-// right, and the letter buttons spread along the bottom of the list.
+// right with the book's cover growing into the height above it, and the letter buttons spread
+// along the bottom of the list.
 #pragma once
 
 #include "app/window/main_window_layout.h"

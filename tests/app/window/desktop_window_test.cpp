@@ -68,6 +68,12 @@ void expectListTakesTheRoom(Window& w) {
         EXPECT_LE(std::abs(gap - step), 1) << "letter " << letter - W::A;
     }
     EXPECT_EQ(rightOf(W::FILTERBOX), width - 6);
+    // The cover stands on the panel at its right and takes the height above it, unless it has
+    // grown as wide as the panel.
+    EXPECT_EQ(unitsOf(W::PANELUSE, Prop::Y) - bottomOf(W::COVERVIEW), 62 - 60);
+    EXPECT_EQ(rightOf(W::COVERVIEW), rightOf(W::PANELUSE));
+    EXPECT_TRUE(unitsOf(W::COVERVIEW, Prop::Y) == 21 || unitsOf(W::COVERVIEW, Prop::Width) == 213);
+    EXPECT_LE(unitsOf(W::COVERVIEW, Prop::Width), 213);
     // Nothing on the sheet covers anything else, and the search box leaves the buttons alone.
     std::vector<int> apart = {W::BOOKLIST, W::PANELUSE, W::COVERVIEW, W::COMMENT, W::LISTBYTITLE};
     for (int letter = W::A; letter <= W::Z; ++letter)
