@@ -132,7 +132,11 @@ TEST(BookLookup, EveryWayAServiceFailsIsSaidPlainly) {
         EXPECT_TRUE(result.message.starts_with(failure.messageStart))
             << failure.name << ": " << result.message;
         EXPECT_LT(clock.elapsed(), 5000) << failure.name;
-        EXPECT_EQ(server.requests().size(), 1) << failure.name;  // no fallback after a failure
+        // No fallback after a failure. The transport itself may send the request again when a
+        // connection drops under it (a large answer on a loaded machine), so count targets.
+        EXPECT_FALSE(server.requests().isEmpty()) << failure.name;
+        for (const QString& target : server.requests())
+            EXPECT_EQ(target, served::booksTarget(served::kKnownIsbn)) << failure.name;
     }
 }
 
