@@ -324,7 +324,11 @@ bool settlePendingWork() {
         PENDINGADD = pending;
         return false;
     }
+    // The panel now holds the version just saved, which is what a later save supersedes and its
+    // undo brings back; nothing is pending any more.
+    copyRecordToImage(QLY, CURRENTRECORD);
     RECORDCHANGED = 0;
+    enableSave(false);
     return true;
 }
 

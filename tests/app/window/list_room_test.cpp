@@ -4,6 +4,7 @@
 // changes. Every gesture is a real click or key press on the real widget.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -355,7 +356,18 @@ TEST_F(ListRoom, AnEditPendingWhenTheListIsOrderedOrFilteredIsSavedFirst) {
         EXPECT_EQ(columnTexts(w, headingColumn(w, "Title")),
                   (std::vector<std::string>{"Moby Dick", "Nostromo", "Persuasion"}));
         EXPECT_EQ(PROP(W::QLY_TITLE, Prop::Text).text(), "Persuasion");
+        EXPECT_TRUE(disabled(W::SAVE));  // nothing is pending once the edit is kept
     }));
+    // A later save's undo comes back to the kept title, not to the one before it.
+    std::vector<std::string> afterUndo;
+    auto clickTool = [](int field) {
+        return gesture("tool " + std::to_string(field), [field](Window& w) {
+            QTest::mouseClick(qobject_cast<QAbstractButton*>(w.controlWidget(field)),
+                              Qt::LeftButton);
+        });
+    };
+    s.then(typeTitle("Lady Susan")).then(clickTool(W::SAVE)).then(clickTool(W::UNDO));
+    s.then(inspect("undone", [&](Window&) { afterUndo = currentTitles("Books.QLY"); }));
     s.then(typeTitle("Sanditon")).then(gesture("search", [](Window& w) {
         QTest::mouseClick(searchBox(w), Qt::LeftButton);
         typeKeys(searchBox(w), "sea");
@@ -393,6 +405,7 @@ TEST_F(ListRoom, AnEditPendingWhenTheListIsOrderedOrFilteredIsSavedFirst) {
     };
     EXPECT_EQ(sorted(afterOrder),
               (std::vector<std::string>{"Moby Dick", "Nostromo", "Persuasion"}));
+    EXPECT_EQ(sorted(afterUndo), (std::vector<std::string>{"Moby Dick", "Nostromo", "Persuasion"}));
     EXPECT_EQ(sorted(afterFilter), (std::vector<std::string>{"Moby Dick", "Nostromo", "Sanditon"}));
 }
 
